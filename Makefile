@@ -1,0 +1,34 @@
+# Thin wrapper over the CMake presets. `make run` and `make test` are all a newcomer needs.
+PRESET ?= default
+BUILD_DIR := $(if $(filter asan,$(PRESET)),build-asan,build)
+SIM_ARGS ?=
+
+.PHONY: deps configure build test test-asan bench run format screenshots fuzz soak clean
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) > /dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+test: build
+	@ctest --preset $(PRESET)
+
+# The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/).
+test-asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+bench: build
+	@./scripts/run-benchmarks.sh $(BUILD_DIR)/bin
+
+run: build
+	@./scripts/run.sh $(BUILD_DIR)/bin
+
+format:
+	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build build-asan

@@ -1,0 +1,14 @@
+#pragma once
+// The data directory holding the table files and kq904.ini: the current directory by default,
+// or the one given with --data-dir. Resolved to an absolute path once at start-up so nothing
+// later (a file dialog changing the current directory) can move it.
+
+#include <filesystem>
+#include <string>
+
+namespace kq904 {
+
+// An absolute path for `given` (empty: the current directory).
+std::filesystem::path resolveDataDir(const std::string& given);
+
+} // namespace kq904
