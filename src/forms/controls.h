@@ -31,7 +31,7 @@ public:
     // Drop-down lists. Selecting from the logic does not raise the selection event.
     virtual std::vector<std::string> items(int id) const = 0;
     virtual void setItems(int id, const std::vector<std::string>& items) = 0;
-    virtual int selectedIndex(int id) const = 0;  // -1 when nothing is selected
+    virtual int selectedIndex(int id) const = 0; // -1 when nothing is selected
     virtual void setSelectedIndex(int id, int index) = 0;
 
     // Progress bars.
@@ -42,9 +42,9 @@ public:
 class FormEvents {
 public:
     virtual ~FormEvents() = default;
-    virtual void onClicked(int /*id*/) {}
-    virtual void onTextChanged(int /*id*/) {}
-    virtual void onSelectionChanged(int /*id*/) {}
+    virtual void onClicked(int /*id*/) { }
+    virtual void onTextChanged(int /*id*/) { }
+    virtual void onSelectionChanged(int /*id*/) { }
 };
 
 } // namespace kq904

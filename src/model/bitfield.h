@@ -65,8 +65,7 @@ constexpr std::uint32_t readLittleEndian(std::span<const std::uint8_t> bytes, Li
     return value;
 }
 
-constexpr void writeLittleEndian(std::span<std::uint8_t> bytes, LittleEndian w,
-                                 std::uint32_t value)
+constexpr void writeLittleEndian(std::span<std::uint8_t> bytes, LittleEndian w, std::uint32_t value)
 {
     for (std::size_t i = 0; i < w.length; ++i) {
         bytes[w.offset + i] = static_cast<std::uint8_t>(value & 0xFFu);
@@ -76,8 +75,7 @@ constexpr void writeLittleEndian(std::span<std::uint8_t> bytes, LittleEndian w,
 
 // A block of the radio image: exactly Layout::size raw bytes, read and written through the
 // names its layout declares. The bytes are the only copy of the data.
-template <typename Layout>
-struct Block {
+template <typename Layout> struct Block {
     static constexpr std::size_t size = Layout::size;
     std::array<std::uint8_t, Layout::size> bytes{};
 
@@ -90,7 +88,10 @@ struct Block {
     constexpr void set(Bit b, bool value) { writeBit(bytes, b, value); }
     constexpr std::uint32_t get(LittleEndian w) const { return readLittleEndian(bytes, w); }
     constexpr void set(LittleEndian w, std::uint32_t value) { writeLittleEndian(bytes, w, value); }
-    std::span<std::uint8_t> range(ByteRange r) { return std::span(bytes).subspan(r.offset, r.length); }
+    std::span<std::uint8_t> range(ByteRange r)
+    {
+        return std::span(bytes).subspan(r.offset, r.length);
+    }
     std::span<const std::uint8_t> range(ByteRange r) const
     {
         return std::span(bytes).subspan(r.offset, r.length);

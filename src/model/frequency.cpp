@@ -19,9 +19,9 @@ constexpr HalfFields fieldsOf(Half half)
 {
     if (half == Half::Receive)
         return {ChannelRecord::rxSwallow, ChannelRecord::rxProgramLow, ChannelRecord::rxProgramHigh,
-                ChannelRecord::rxStepIs5k};
+            ChannelRecord::rxStepIs5k};
     return {ChannelRecord::txSwallow, ChannelRecord::txProgramLow, ChannelRecord::txProgramHigh,
-            ChannelRecord::txStepIs5k};
+        ChannelRecord::txStepIs5k};
 }
 
 std::uint32_t intermediateFrequency(const RadioImage& image)
@@ -60,7 +60,7 @@ void encodeHalf(RadioImage& image, int channel, Half half, std::uint32_t hertz)
     const std::uint32_t modulus = prescalerModulus(image);
     const std::uint32_t program = n / modulus;
     record.set(f.stepIs5k, step5k);
-    record.set(f.swallow, n % modulus);  // stored shifted left by one: bits 7-1
+    record.set(f.swallow, n % modulus); // stored shifted left by one: bits 7-1
     record.set(f.programLow, program % 256u);
     record.set(f.programHigh, (program / 256u) % 8u);
 }
@@ -108,14 +108,15 @@ bool inBand(const RadioImage& image, std::uint32_t hertz)
 {
     const auto& f = image.factory;
     return (f.get(FactorySettings::band1Low) <= hertz && hertz <= f.get(FactorySettings::band1High))
-           || (f.get(FactorySettings::band2Low) <= hertz
-               && hertz <= f.get(FactorySettings::band2High));
+        || (f.get(FactorySettings::band2Low) <= hertz
+            && hertz <= f.get(FactorySettings::band2High));
 }
 
 void updateBandBits(RadioImage& image, int channel)
 {
     const auto n = static_cast<std::size_t>(channel);
-    image.channels[n].set(ChannelRecord::txInBand, inBand(image, transmitFrequency(image, channel)));
+    image.channels[n].set(
+        ChannelRecord::txInBand, inBand(image, transmitFrequency(image, channel)));
     image.extras[n].set(ChannelExtra::rxInBand, inBand(image, receiveFrequency(image, channel)));
 }
 

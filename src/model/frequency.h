@@ -14,7 +14,7 @@ namespace kq904 {
 
 enum class Half { Receive, Transmit };
 
-unsigned prescalerModulus(const RadioImage& image);  // 64 or 128
+unsigned prescalerModulus(const RadioImage& image); // 64 or 128
 
 // Synthesizer frequency of one half, in Hz, from the stored bytes as they are.
 std::uint32_t decodeHalf(const RadioImage& image, int channel, Half half);

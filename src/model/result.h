@@ -8,7 +8,7 @@ namespace kq904 {
 
 struct [[nodiscard]] Result {
     bool ok = true;
-    std::string error;  // empty when ok
+    std::string error; // empty when ok
 
     static Result success() { return {}; }
     static Result failure(std::string reason) { return {false, std::move(reason)}; }
