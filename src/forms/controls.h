@@ -38,6 +38,27 @@ public:
     virtual void setProgress(int id, int position, int maximum) = 0;
 };
 
+// The push buttons that end a form carry these ids. Their clicks arrive as close requests
+// (FormEvents::onClose), not as onClicked.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
+// The ways a user asks a form to end.
+enum class CloseRoute {
+    OkButton, // the push button kIdOk
+    CancelButton, // the push button kIdCancel
+    EnterKey, // Enter with the focus anywhere but on a push button (which Enter presses)
+    EscapeKey,
+    CloseBox, // the close button of the title bar
+};
+
+// How a form ends after a close request.
+enum class FormEnd {
+    Stay, // the form stays open
+    Accepted, // ends as OK
+    Rejected, // ends as Cancel
+};
+
 // What a form's logic answers to. The dialog forwards its widgets' events here.
 class FormEvents {
 public:
@@ -45,6 +66,13 @@ public:
     virtual void onClicked(int /*id*/) { }
     virtual void onTextChanged(int /*id*/) { }
     virtual void onSelectionChanged(int /*id*/) { }
+    // A close request. The default is what a dialog does when its logic takes no part: OK and
+    // Enter end it as OK, the rest as Cancel. Stores and notifications belong in the override.
+    virtual FormEnd onClose(CloseRoute route)
+    {
+        return route == CloseRoute::OkButton || route == CloseRoute::EnterKey ? FormEnd::Accepted
+                                                                              : FormEnd::Rejected;
+    }
 };
 
 } // namespace kq904

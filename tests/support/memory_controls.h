@@ -76,6 +76,11 @@ public:
         if (events_)
             events_->onSelectionChanged(id);
     }
+    // A close request (OK or Cancel button, Enter, Escape, close box); how the form ends.
+    FormEnd close(CloseRoute route)
+    {
+        return events_ ? events_->onClose(route) : FormEnd::Rejected;
+    }
 
     const Control& get(int id) const
     {
