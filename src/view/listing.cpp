@@ -1,0 +1,46 @@
+#include "listing.h"
+
+#include <cstdint>
+
+#include "view/channel_table.h"
+#include "view/settings_summary.h"
+
+namespace kq904 {
+
+namespace {
+
+// Draws rows in order; returns false when a row lies past the last viewable row.
+bool drawRows(Canvas& canvas, RadioImage& image, RowRange rows, int rowHeight, int activeRow,
+    int firstChannelLine)
+{
+    const int lastRow = lastViewableRow(rowHeight);
+    for (int row = rows.first; row <= rows.last; ++row) {
+        // Below the last viewable row the row's top would not fit a 32-bit position; rows up to
+        // it (and the one just past it) always do.
+        const int y = static_cast<int>(static_cast<std::int64_t>(row) * rowHeight);
+        if (row > lastRow) {
+            canvas.drawText(0, y, "ERROR 1");
+            return false;
+        }
+        drawLine(canvas, image, row, y, row == activeRow, firstChannelLine);
+    }
+    return true;
+}
+
+} // namespace
+
+void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, int activeRow)
+{
+    image.applyFeatureGating();
+    drawRows(canvas, image, rows, canvas.charHeight(), activeRow, kScreenFirstChannelLine);
+}
+
+void drawPrintedRows(Canvas& canvas, RadioImage& image, RowRange rows, int printRowHeight)
+{
+    image.applyFeatureGating();
+    if (rows.first == 0)
+        drawSettingsSummary(canvas, image);
+    drawRows(canvas, image, rows, printRowHeight, kNoSelectedRow, kPrintFirstChannelLine);
+}
+
+} // namespace kq904

@@ -1,0 +1,22 @@
+#pragma once
+// Drawing the listing, on the screen and on paper, one range of rows at a time (the rows that
+// meet the area being painted). Both first enforce the feature switches on the image: without
+// "ani_version" the DTMF version bit is cleared, without "channel_name" the names bit.
+
+#include "model/radio_image.h"
+#include "view/canvas.h"
+#include "view/listing_rows.h"
+
+namespace kq904 {
+
+inline constexpr int kNoSelectedRow = -1;
+
+// Screen rows first..last, row r with its top at r x charHeight. `activeRow` is drawn selected.
+// A row past the last row a 32-bit position can reach shows "ERROR 1" and ends the drawing.
+void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, int activeRow);
+
+// Printed rows first..last, row r with its top at r x `printRowHeight`; the settings summary is
+// drawn first when the range starts at row 0 (the first page).
+void drawPrintedRows(Canvas& canvas, RadioImage& image, RowRange rows, int printRowHeight);
+
+} // namespace kq904
