@@ -1,0 +1,147 @@
+#pragma once
+// The radio link: the state machine that writes the radio image into a radio or reads it back,
+// one acknowledged frame at a time, over a byte transport that is polled, never waited on.
+//
+// Time is counted in ticks (15 ms) given from outside: the main window's timer, the command-line
+// tool's loop, or a test that runs a whole sequence in virtual time. Each tick decrements the
+// three countdowns, runs one protocolStep and then the receive pump; a frame that completes runs
+// a further protocolStep at once.
+//
+// Starting a transfer (startProgramming, startReading, requestVersion) opens the transport on
+// first use, arming a start delay of 33 ticks so the radio settles before the first frame. The
+// sequence then advances on the ticks and ends with an outcome reported to the observer.
+//
+// Outcome callbacks may run a nested event loop (a modal message box) that keeps calling tick():
+// the state is set to its end value before the callback, so the nested steps only take in
+// replies, and the interrupted step finishes its own reply handling once the callback returns.
+
+#include <cstdint>
+#include <deque>
+#include <span>
+
+#include "link/byte_transport.h"
+#include "link/frame.h"
+#include "link/link_state.h"
+#include "link/receive_parser.h"
+#include "model/radio_image.h"
+#include "model/result.h"
+
+namespace kq904 {
+
+class LinkObserver {
+public:
+    virtual ~LinkObserver() = default;
+    // The radio image changed under the listing (a reading ended, well or badly): redraw it.
+    virtual void refreshRequested() = 0;
+    // A programming or reading sequence ended; show outcomeText(outcome) to the user. linkState
+    // already holds its end value (18, 19 or 41) when this is called.
+    virtual void transferEnded(LinkOutcome outcome) = 0;
+};
+
+class Link {
+public:
+    static constexpr std::uint16_t replyTimeout = 200; // ticks, 3000 ms
+    static constexpr std::uint16_t endOfProgrammingTimeout = 396; // ticks, 5940 ms
+    static constexpr std::uint16_t activityTimeout = 200; // ticks of silence drop a partial frame
+    static constexpr std::uint16_t startDelayTicks = 33; // 495 ms after the port opens
+    static constexpr std::size_t pumpLimit = 256; // bytes taken from the transport per tick
+
+    Link(RadioImage& image, ByteTransport& transport, LinkObserver* observer = nullptr);
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    void setObserver(LinkObserver* observer) { observer_ = observer; }
+
+    // Start a sequence: open the transport if it is not open yet (arming the start delay), then
+    // set the start state and run one step. A transport that will not open gives a failure
+    // whose text is "Com Port Fail", and nothing starts. Starting abandons any running sequence.
+    Result startProgramming();
+    Result startReading();
+    Result requestVersion();
+    // The caller has taken in an end state (18, 19, 41): back to idle.
+    void returnToIdle() { linkState_ = LinkStates::idle; }
+
+    // One 15 ms tick: countdowns, protocolStep, receivePump.
+    void tick();
+
+    // The pieces a tick is made of, open for tests and for callers that drive them directly.
+    void protocolStep();
+    void receivePump();
+    void receiveByte(std::uint8_t byte);
+    // Sends preamble, the frame (frame[0] = L, then the body) and its checksum; nothing for L = 0.
+    void sendFrame(std::span<const std::uint8_t> frame);
+    void sendByte(std::uint8_t byte);
+
+    std::uint8_t linkState() const { return linkState_; }
+    // True while a programming, reading or version sequence is under way.
+    bool busy() const;
+    bool ackFlag() const { return ackFlag_; }
+    std::uint16_t versionWord() const { return versionWord_; }
+    std::uint8_t chanIndex() const { return chanIndex_; }
+    std::uint16_t chanAddr() const { return chanAddr_; }
+    std::uint16_t extAddr() const { return extAddr_; }
+    std::uint16_t seqCountdown() const { return seqCountdown_; }
+    std::uint16_t activityCountdown() const { return activityCountdown_; }
+    std::uint16_t startDelay() const { return startDelay_; }
+    const ReceiveParser& parser() const { return parser_; }
+
+    // The channel count the running (or last) sequence is bounded by: while a reading runs, the
+    // count being read from the radio (0-99); otherwise the image's count (1-99).
+    int transferChannelCount() const;
+    // chanIndex as a share of transferChannelCount, 0-100.
+    int progressPercent() const;
+
+private:
+    Result start(std::uint8_t startState);
+    void stateAction();
+    void replyHandling();
+    void acceptReadReply();
+
+    // Programming.
+    void sendChannelRecord();
+    void waitForAcknowledge(std::uint8_t next);
+    void programmingFailed();
+    // Reading.
+    void beginReading();
+    void sendReadRequest(std::uint16_t address, std::uint8_t count);
+    void checkReadTimeout();
+    void copyReadData(std::span<std::uint8_t> into);
+    void clampStagedChannelCount();
+    int stagedChannelCount() const;
+    void readNextChannelOrFinish();
+    void readingFinished();
+    void readingFailed();
+    void commitReading();
+
+    void sendRequest(const Frame& frame, std::uint16_t timeout);
+    void report(LinkOutcome outcome);
+    void refresh();
+
+    RadioImage& image_;
+    ByteTransport& transport_;
+    LinkObserver* observer_;
+
+    std::uint8_t linkState_ = LinkStates::idle;
+    bool ackFlag_ = false;
+    std::uint16_t versionWord_ = 0;
+    std::uint8_t chanIndex_ = 0;
+    std::uint16_t chanAddr_ = 0;
+    std::uint16_t extAddr_ = 0;
+    std::uint16_t seqCountdown_ = 0;
+    std::uint16_t activityCountdown_ = 0;
+    std::uint16_t startDelay_ = 0;
+    ReceiveParser parser_;
+
+    // Reading fills a copy of the image, committed only when the reading ends well, so a failed
+    // reading leaves the image as it was.
+    RadioImage staged_;
+    bool readingStaged_ = false;
+    // Data bytes the outstanding read request asked for; a shorter reply is not taken.
+    std::uint8_t requestedReadLength_ = 0;
+
+    // Bytes taken from the transport but not yet parsed. A nested tick (from an outcome
+    // callback) continues from here, so bytes are parsed in the order they arrived.
+    std::deque<std::uint8_t> received_;
+};
+
+} // namespace kq904
