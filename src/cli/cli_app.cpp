@@ -1,0 +1,72 @@
+#include "cli_app.h"
+
+#include <array>
+#include <ostream>
+
+#include "cli/commands.h"
+
+namespace kq904::cli {
+
+namespace {
+
+constexpr std::array kCommands = {
+    Command{"listing", "[--print] [--data-dir DIR] [FILE.set]",
+        "Prints the listing of the configuration the program starts with: the table files and\n"
+        "kq904.ini of DIR (default: the current directory), then FILE.set when given.\n"
+        "--print gives the printed layout (settings summary, then the channel table)\n"
+        "without page breaks. Writes no file.",
+        runListingCommand},
+};
+
+void appendIndented(std::string& text, std::string_view lines, std::string_view indent)
+{
+    while (!lines.empty()) {
+        const std::size_t end = lines.find('\n');
+        text += indent;
+        text += lines.substr(0, end);
+        text += '\n';
+        lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
+    }
+}
+
+} // namespace
+
+std::span<const Command> commands()
+{
+    return kCommands;
+}
+
+std::string usageText()
+{
+    std::string text = "Usage: " + std::string(kProgramName) + " <command> [arguments]\n";
+    text += "       " + std::string(kProgramName) + " --help\n\nCommands:\n";
+    for (const Command& command : commands()) {
+        text += "  " + std::string(command.name) + " " + std::string(command.synopsis) + "\n";
+        appendIndented(text, command.description, "      ");
+    }
+    text += "\nExit status: 0 on success, 1 when the command fails, 2 for bad arguments.\n";
+    return text;
+}
+
+int usageError(CommandStreams streams, std::string_view problem)
+{
+    streams.err << kProgramName << ": " << problem << "\n\n" << usageText();
+    return kExitUsage;
+}
+
+int runCli(std::span<const std::string> args, CommandStreams streams)
+{
+    if (args.empty())
+        return usageError(streams, "no command given");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        streams.out << usageText();
+        return kExitOk;
+    }
+    for (const Command& command : commands()) {
+        if (command.name == args[0])
+            return command.run(args.subspan(1), streams);
+    }
+    return usageError(streams, "unknown command '" + args[0] + "'");
+}
+
+} // namespace kq904::cli

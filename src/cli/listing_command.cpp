@@ -1,0 +1,67 @@
+// kq904-cli listing: the listing the main window shows (or prints) for the start-up image.
+
+#include <array>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "model/data_dir.h"
+#include "model/feature_flags.h"
+#include "model/radio_image.h"
+#include "model/set_file.h"
+#include "model/table_files.h"
+#include "view/listing_text.h"
+
+namespace kq904::cli {
+
+namespace {
+
+constexpr std::array<OptionSpec, 2> kOptions = {{{"--print", false}, {"--data-dir", true}}};
+
+} // namespace
+
+int runListingCommand(std::span<const std::string> args, CommandStreams streams)
+{
+    const ParsedArguments parsed = parseArguments(args, kOptions, 1);
+    if (!parsed.error.empty())
+        return usageError(streams, parsed.error);
+    if (parsed.help) {
+        streams.out << usageText();
+        return kExitOk;
+    }
+
+    const std::string given = parsed.value("--data-dir").value_or("");
+    if (parsed.value("--data-dir") && given.empty())
+        return usageError(streams, "option '--data-dir' needs a directory");
+    const std::filesystem::path dataDir = resolveDataDir(given);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dataDir, ec)) {
+        streams.err << kProgramName << ": data directory " << dataDir.string()
+                    << " is not a directory\n";
+        return kExitFailure;
+    }
+
+    // The start-up image, as the program builds it: the table files, then the feature flags.
+    RadioImage image;
+    loadTableFiles(image, dataDir);
+    readFeatureFlags(image, dataDir);
+    if (!parsed.positionals.empty()) {
+        const Result loaded = loadSetFile(image, parsed.positionals.front());
+        if (!loaded) {
+            streams.err << kProgramName << ": " << loaded.error << '\n';
+            return kExitFailure;
+        }
+    }
+
+    streams.out << (parsed.has("--print") ? printedListingText(image) : screenListingText(image));
+    streams.out.flush();
+    if (!streams.out) {
+        streams.err << kProgramName << ": cannot write the listing\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace kq904::cli
