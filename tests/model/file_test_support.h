@@ -1,0 +1,98 @@
+#pragma once
+// Scratch directories and file helpers for the model's file tests.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/radio_image.h"
+
+namespace kq904::testing {
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kq904-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            ADD_FAILURE() << "cannot create a temporary directory";
+        path_ = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(
+        reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline void writeText(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// Names of the entries of a directory, to prove that no temporary file was left behind.
+inline std::vector<std::string> entryNames(const std::filesystem::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every persisted byte set to something different, from a fixed seed, with a valid channel
+// count so that loading does not change it.
+inline RadioImage scrambledImage(unsigned seed)
+{
+    std::mt19937 random(seed);
+    auto fill = [&](auto& block) {
+        for (auto& b : block.bytes)
+            b = static_cast<std::uint8_t>(random());
+    };
+    RadioImage image;
+    fill(image.factory);
+    fill(image.general);
+    fill(image.code);
+    fill(image.id);
+    fill(image.kill);
+    for (auto& record : image.channels)
+        fill(record);
+    for (auto& extra : image.extras)
+        fill(extra);
+    image.setChannelCount(1 + static_cast<int>(seed % 99));
+    return image;
+}
+
+} // namespace kq904::testing
