@@ -1,0 +1,121 @@
+#include "link/port_names.h"
+
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+#include <algorithm>
+
+#include "link/profile_settings.h"
+
+namespace kq904 {
+
+namespace {
+
+bool isUsbAdapter(const SerialDevice& device)
+{
+    return device.name.startsWith(QLatin1String("ttyUSB"))
+        || device.name.startsWith(QLatin1String("ttyACM"));
+}
+
+// Name order that counts trailing numbers as numbers: ttyS2 < ttyS10, ttyUSB0 < ttyUSB1.
+bool nameBefore(const QString& a, const QString& b)
+{
+    static const QRegularExpression trailingNumber(QStringLiteral("^(.*?)(\\d+)$"));
+    const auto ma = trailingNumber.match(a);
+    const auto mb = trailingNumber.match(b);
+    if (ma.hasMatch() && mb.hasMatch() && ma.captured(1) == mb.captured(1)) {
+        const qulonglong na = ma.captured(2).toULongLong();
+        const qulonglong nb = mb.captured(2).toULongLong();
+        if (na != nb)
+            return na < nb;
+    }
+    return a < b;
+}
+
+} // namespace
+
+std::vector<SerialDevice> systemSerialDevices()
+{
+    std::vector<SerialDevice> devices;
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : ports)
+        devices.push_back({info.portName(), info.systemLocation()});
+    return devices;
+}
+
+std::vector<SerialDevice> comNumberingOrder(std::vector<SerialDevice> devices)
+{
+    std::sort(devices.begin(), devices.end(), [](const SerialDevice& a, const SerialDevice& b) {
+        const bool usbA = isUsbAdapter(a);
+        const bool usbB = isUsbAdapter(b);
+        if (usbA != usbB)
+            return usbA;
+        return nameBefore(a.name, b.name);
+    });
+    return devices;
+}
+
+std::optional<int> comPortNumber(const QString& portName)
+{
+    if (!portName.startsWith(QLatin1String("COM"), Qt::CaseInsensitive) || portName.size() < 4)
+        return std::nullopt;
+    const QString digits = portName.mid(3);
+    // Digits only: "COM-1" and "COM 3" are not port names.
+    for (QChar c : digits) {
+        if (!c.isDigit())
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int number = digits.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+PortNameResolver::PortNameResolver(
+    std::vector<SerialDevice> devices, std::map<int, QString> configured, bool windowsNames)
+    : ordered_(comNumberingOrder(std::move(devices)))
+    , configured_(std::move(configured))
+    , windowsNames_(windowsNames)
+{ }
+
+PortNameResolver PortNameResolver::forSystem(const ProfileSettings& profile)
+{
+    return PortNameResolver(systemSerialDevices(), profile.portDevices());
+}
+
+ResolvedPort PortNameResolver::resolve(const QString& portName) const
+{
+    if (!override_.isEmpty())
+        return {override_, {}};
+    const QString name = portName.trimmed();
+    if (name.isEmpty())
+        return {{}, QStringLiteral("no port named")};
+    const std::optional<int> number = comPortNumber(name);
+    if (!number)
+        return {name, {}}; // a device path or a device name the system knows
+    if (*number < 1)
+        return {{}, QStringLiteral("%1 is not a port").arg(name)};
+    if (windowsNames_)
+        return {QStringLiteral("COM%1").arg(*number), {}};
+    if (const auto it = configured_.find(*number); it != configured_.end())
+        return {it->second, {}};
+    const std::size_t index = static_cast<std::size_t>(*number) - 1;
+    if (index < ordered_.size())
+        return {ordered_[index].path, {}};
+    return {{},
+        QStringLiteral("COM%1: no device is configured for it and only %2 serial device(s) found")
+            .arg(*number)
+            .arg(ordered_.size())};
+}
+
+std::vector<PortAssignment> PortNameResolver::comPortTable() const
+{
+    std::vector<PortAssignment> table;
+    for (int n = 1; n <= ProfileSettings::kPortCount; ++n) {
+        const QString name = QStringLiteral("COM%1").arg(n);
+        table.push_back({n, name, resolve(name).device});
+    }
+    return table;
+}
+
+} // namespace kq904
