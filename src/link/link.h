@@ -15,6 +15,7 @@
 // the state is set to its end value before the callback, so the nested steps only take in
 // replies, and the interrupted step finishes its own reply handling once the callback returns.
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <span>
@@ -104,7 +105,6 @@ private:
     // Reading.
     void beginReading();
     void sendReadRequest(std::uint16_t address, std::uint8_t count);
-    void checkReadTimeout();
     void copyReadData(std::span<std::uint8_t> into);
     void clampStagedChannelCount();
     int stagedChannelCount() const;
@@ -138,6 +138,8 @@ private:
     bool readingStaged_ = false;
     // Data bytes the outstanding read request asked for; a shorter reply is not taken.
     std::uint8_t requestedReadLength_ = 0;
+    // The data of the last accepted read reply, copied by the following step.
+    std::array<std::uint8_t, FrameFormat::maxReadData> readData_{};
 
     // Bytes taken from the transport but not yet parsed. A nested tick (from an outcome
     // callback) continues from here, so bytes are parsed in the order they arrived.

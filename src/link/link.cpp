@@ -1,0 +1,222 @@
+#include "link.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace kq904 {
+
+namespace {
+
+void countDown(std::uint16_t& countdown)
+{
+    if (countdown != 0)
+        --countdown;
+}
+
+// The read-waiting states: a matching reply moves each to the next number, whose step copies
+// the data.
+bool awaitsReadReply(std::uint8_t state)
+{
+    return state >= 25 && state <= 33 && state % 2 == 1;
+}
+
+} // namespace
+
+Link::Link(RadioImage& image, ByteTransport& transport, LinkObserver* observer)
+    : image_(image)
+    , transport_(transport)
+    , observer_(observer)
+{ }
+
+Result Link::startProgramming()
+{
+    return start(LinkStates::programStart);
+}
+
+Result Link::startReading()
+{
+    return start(LinkStates::readStart);
+}
+
+Result Link::requestVersion()
+{
+    Result result = start(LinkStates::versionRequest);
+    if (result)
+        chanIndex_ = 0;
+    return result;
+}
+
+Result Link::start(std::uint8_t startState)
+{
+    if (!transport_.isOpen()) {
+        // The radio needs a moment after the line comes up. Armed before the open, whether or
+        // not it succeeds: nothing runs on a closed port, so a failed open leaves no trace.
+        startDelay_ = startDelayTicks;
+        if (!transport_.open())
+            return Result::failure(std::string(kComPortFail));
+    }
+    readingStaged_ = false;
+    linkState_ = startState;
+    protocolStep();
+    return Result::success();
+}
+
+bool Link::busy() const
+{
+    const std::uint8_t s = linkState_;
+    return (s >= LinkStates::programStart && s <= LinkStates::programEnd)
+        || (s >= LinkStates::readStart && s <= LinkStates::readEnd)
+        || s == LinkStates::versionRequest;
+}
+
+void Link::tick()
+{
+    countDown(seqCountdown_);
+    countDown(activityCountdown_);
+    countDown(startDelay_);
+    protocolStep();
+    receivePump();
+}
+
+void Link::protocolStep()
+{
+    if (!transport_.isOpen() || startDelay_ != 0)
+        return;
+    stateAction();
+    replyHandling();
+}
+
+void Link::receivePump()
+{
+    if (transport_.isOpen()) {
+        std::array<std::uint8_t, pumpLimit> chunk;
+        const std::size_t n = std::min(transport_.readAvailable(chunk), chunk.size());
+        received_.insert(received_.end(), chunk.begin(), chunk.begin() + static_cast<long>(n));
+    }
+    while (!received_.empty()) {
+        const std::uint8_t byte = received_.front();
+        received_.pop_front();
+        receiveByte(byte);
+    }
+}
+
+void Link::receiveByte(std::uint8_t byte)
+{
+    activityCountdown_ = activityTimeout;
+    if (parser_.feed(byte))
+        protocolStep();
+}
+
+void Link::sendFrame(std::span<const std::uint8_t> frame)
+{
+    if (frame.empty() || frame[0] == 0)
+        return;
+    const std::size_t length = std::min<std::size_t>(frame[0], frame.size());
+    const auto lengthAndBody = frame.first(length);
+    for (int i = 0; i < FrameFormat::preambleLength; ++i)
+        sendByte(FrameFormat::preambleByte);
+    for (const std::uint8_t b : lengthAndBody)
+        sendByte(b);
+    sendByte(xorChecksum(lengthAndBody));
+}
+
+void Link::sendByte(std::uint8_t byte)
+{
+    activityCountdown_ = activityTimeout;
+    // A byte that does not get out shows up as a missing reply.
+    (void)transport_.writeByte(byte);
+}
+
+void Link::sendRequest(const Frame& frame, std::uint16_t timeout)
+{
+    // Only an acknowledge that arrives after this request may answer it: a stray "1" taken in
+    // earlier would otherwise move every later frame one acknowledge ahead of the radio, up to
+    // reporting "Programming OK" before the radio confirmed the end of programming.
+    ackFlag_ = false;
+    sendFrame(frame);
+    seqCountdown_ = timeout;
+}
+
+void Link::replyHandling()
+{
+    if (activityCountdown_ == 0) {
+        // Nothing sent or received for 3 s: whatever was half received is stale.
+        parser_.reset();
+        return;
+    }
+    if (!parser_.complete())
+        return;
+    if (!parser_.checksumOk()) {
+        sendFrame(commandFrame(FrameLetter::negative));
+        parser_.reset();
+        return;
+    }
+    switch (parser_.letter()) {
+    case FrameLetter::acknowledge:
+        ackFlag_ = true;
+        break;
+    case FrameLetter::startReading:
+        if (linkState_ == LinkStates::versionWait)
+            linkState_ = LinkStates::readFromVersion;
+        break;
+    case FrameLetter::versionReply:
+        // Letter, two version bytes, checksum; a shorter reply carries no version.
+        if (parser_.length() >= 4) {
+            const auto& rx = parser_.rxBuffer();
+            versionWord_ = static_cast<std::uint16_t>(rx[2] * 256 + rx[3]);
+            if (linkState_ == LinkStates::versionWait) {
+                linkState_ = LinkStates::readDone;
+                chanIndex_ = static_cast<std::uint8_t>(image_.channelCount());
+            }
+        }
+        break;
+    case FrameLetter::readReply:
+        if (awaitsReadReply(linkState_))
+            acceptReadReply();
+        break;
+    default:
+        break;
+    }
+    parser_.reset();
+}
+
+void Link::acceptReadReply()
+{
+    // A reply with fewer data bytes than asked for is not taken: the reading then fails at its
+    // timeout instead of storing bytes left in the buffer by an earlier frame.
+    const int data = parser_.length() - FrameFormat::readReplyOverhead;
+    if (data < requestedReadLength_)
+        return;
+    // The data are taken out now: a frame arriving before the next step would overwrite the
+    // receive buffer.
+    const auto& rx = parser_.rxBuffer();
+    std::copy_n(
+        rx.begin() + FrameFormat::readReplyOverhead, requestedReadLength_, readData_.begin());
+    ++linkState_;
+}
+
+int Link::transferChannelCount() const
+{
+    return readingStaged_ ? stagedChannelCount() : image_.channelCount();
+}
+
+int Link::progressPercent() const
+{
+    const int count = std::max(1, transferChannelCount());
+    return std::min(100, chanIndex_ * 100 / count);
+}
+
+void Link::report(LinkOutcome outcome)
+{
+    if (observer_)
+        observer_->transferEnded(outcome);
+}
+
+void Link::refresh()
+{
+    if (observer_)
+        observer_->refreshRequested();
+}
+
+} // namespace kq904
