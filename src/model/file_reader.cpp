@@ -23,16 +23,26 @@ Result failure(const char* what, const std::filesystem::path& path, int error)
 FileHead readFileHead(const std::filesystem::path& path, std::size_t maxBytes)
 {
     FileHead head;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe in place of a file cannot hang the program; it is refused
+    // below, and regular files ignore the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         head.result = failure("cannot open", path, errno);
         return head;
     }
-    // Linux opens a directory for reading without complaint; only the read would fail.
     struct stat info { };
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
         ::close(fd);
-        head.result = failure("cannot open", path, EISDIR);
+        head.result = failure("cannot open", path, error);
+        return head;
+    }
+    // Linux opens a directory for reading without complaint; only the read would fail.
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        head.result = S_ISDIR(info.st_mode)
+            ? failure("cannot open", path, EISDIR)
+            : Result::failure("cannot open " + path.string() + ": not a regular file");
         return head;
     }
     head.bytes.resize(maxBytes);

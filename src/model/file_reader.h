@@ -15,8 +15,8 @@ struct FileHead {
     std::vector<std::uint8_t> bytes; // at most maxBytes; fewer when the file is shorter
 };
 
-// Reads up to maxBytes from the start of the file. A directory or any other file that cannot be
-// opened for reading is a failure; a short file is not.
+// Reads up to maxBytes from the start of the file. Anything but a regular file that can be
+// opened for reading (a directory, a pipe, a device) is a failure; a short file is not.
 FileHead readFileHead(const std::filesystem::path& path, std::size_t maxBytes);
 
 } // namespace kq904

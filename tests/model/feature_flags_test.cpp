@@ -70,16 +70,6 @@ TEST(FeatureKeywordSearch, FindsWordsThatBeginWithTheKeyword)
     EXPECT_FALSE(search("anything", ""));
 }
 
-TEST(FeatureKeywordSearch, LowersTheBufferUpToWhereItStopped)
-{
-    std::string text = "ANI_VERSION CHANNEL_NAME";
-    std::span<char> buffer(text.data(), text.size());
-    ASSERT_TRUE(findKeyword(buffer, "ani_version"));
-    EXPECT_EQ(text, "ani_version CHANNEL_NAME");
-    EXPECT_FALSE(findKeyword(buffer, "zzz"));
-    EXPECT_EQ(text, "ani_version channel_name");
-}
-
 TEST(FeatureFlagFile, SetsTheSixBitsAndAnswersFactory)
 {
     struct Case {

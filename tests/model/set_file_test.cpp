@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "file_test_support.h"
 #include "model/set_file.h"
 
@@ -192,6 +194,11 @@ TEST(SetFileLoading, FilesThatCannotBeOpenedFailWithTheReason)
     const Result directory = loadSetFile(image, dir.path());
     EXPECT_FALSE(directory);
     EXPECT_EQ(directory.error, "cannot open " + dir.path().string() + ": Is a directory");
+
+    // A pipe would block the reader until someone writes to it.
+    ASSERT_EQ(::mkfifo((dir / "pipe.set").c_str(), 0600), 0);
+    const Result pipe = loadSetFile(image, dir / "pipe.set");
+    EXPECT_EQ(pipe.error, "cannot open " + (dir / "pipe.set").string() + ": not a regular file");
     EXPECT_EQ(image, before);
 }
 

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "file_test_support.h"
 #include "model/table_files.h"
 
@@ -142,13 +144,15 @@ TEST(TableFileLoading, ShortFilesLoadWhatTheyHold)
     EXPECT_EQ(image.id, saved.id);
 }
 
-TEST(TableFileLoading, DirectoryInPlaceOfAFileIsLikeAMissingFile)
+TEST(TableFileLoading, DirectoryOrPipeInPlaceOfAFileIsLikeAMissingFile)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "killTab.bin");
+    ASSERT_EQ(::mkfifo((dir / "channelTab.bin").c_str(), 0600), 0); // must not block start-up
     const RadioImage old = scrambledImage(3);
     RadioImage image = old;
     loadTableFile(image, dir.path(), TableFile::Kill);
+    loadTableFile(image, dir.path(), TableFile::Channel);
     EXPECT_EQ(image, old);
 }
 
