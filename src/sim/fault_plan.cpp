@@ -43,6 +43,13 @@ bool parseFaultName(std::string_view name, FaultKind& kind)
     return false;
 }
 
+std::vector<std::uint8_t> FaultPlan::Settings::defaultNoise()
+{
+    // Two '<' and then a byte that breaks the preamble: the receiver must start its search
+    // again and still find the real frame behind the noise.
+    return {0x00, 0x3C, 0x3C, 0xA5, 0xFF};
+}
+
 FaultPlan& FaultPlan::at(int frameNumber, FaultKind kind)
 {
     planned_.emplace(frameNumber, kind);

@@ -37,9 +37,9 @@ public:
     struct Settings {
         int shortBy = 1; // data bytes missing
         std::int64_t delayMs = 1000;
-        // Noise with two '<' and then a byte that breaks the preamble: the receiver must start
-        // its search again and still find the real frame behind it.
-        std::vector<std::uint8_t> noise = {0x00, 0x3C, 0x3C, 0xA5, 0xFF};
+        std::vector<std::uint8_t> noise = defaultNoise();
+
+        static std::vector<std::uint8_t> defaultNoise();
     };
 
     FaultPlan() = default;
