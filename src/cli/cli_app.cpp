@@ -16,6 +16,20 @@ constexpr std::array kCommands = {
         "--print gives the printed layout (settings summary, then the channel table)\n"
         "without page breaks. Writes no file.",
         runListingCommand},
+    Command{"program", "[--port PORT] [--data-dir DIR] [--serial N] [FILE.set]",
+        "Writes the start-up image (then FILE.set when given) into the radio, as the\n"
+        "Programming form does. --serial N (0-9999999) puts N into the serial number first.\n"
+        "Prints \"Programming OK\", \"Programming Fail\" (exit 3) or \"Com Port Fail\"\n"
+        "(exit 2). Writes no file.",
+        runProgramCommand},
+    Command{"read", "[--port PORT] [--data-dir DIR] OUT.set",
+        "Reads the radio into the start-up image and saves it as OUT.set. Prints \"READ OK\",\n"
+        "\"Reading Fail\" (exit 3, no file written) or \"Com Port Fail\" (exit 2).",
+        runReadCommand},
+    Command{"version", "[--port PORT] [--data-dir DIR]",
+        "Asks the radio for its version and prints it as the Programming form shows it.\n"
+        "A radio that answers with a full reading ends as read does, without a file.",
+        runVersionCommand},
 };
 
 void appendIndented(std::string& text, std::string_view lines, std::string_view indent)
@@ -44,6 +58,7 @@ std::string usageText()
         text += "  " + std::string(command.name) + " " + std::string(command.synopsis) + "\n";
         appendIndented(text, command.description, "      ");
     }
+    text += "\nPORT is \"COMn\" or a device path; the default is the port chosen in the profile.\n";
     text += "\nExit status: 0 on success, 1 when the command fails, 2 for bad arguments.\n";
     return text;
 }

@@ -9,5 +9,8 @@
 namespace kq904::cli {
 
 int runListingCommand(std::span<const std::string> args, CommandStreams streams);
+int runProgramCommand(std::span<const std::string> args, CommandStreams streams);
+int runReadCommand(std::span<const std::string> args, CommandStreams streams);
+int runVersionCommand(std::span<const std::string> args, CommandStreams streams);
 
 } // namespace kq904::cli

@@ -89,12 +89,12 @@ ResolvedPort PortNameResolver::resolve(const QString& portName) const
         return {override_, {}};
     const QString name = portName.trimmed();
     if (name.isEmpty())
-        return {{}, QStringLiteral("no port named")};
+        return {{}, QStringLiteral("no port given")};
     const std::optional<int> number = comPortNumber(name);
     if (!number)
         return {name, {}}; // a device path or a device name the system knows
     if (*number < 1)
-        return {{}, QStringLiteral("%1 is not a port").arg(name)};
+        return {{}, QStringLiteral("there is no port 0 or below")};
     if (windowsNames_)
         return {QStringLiteral("COM%1").arg(*number), {}};
     if (const auto it = configured_.find(*number); it != configured_.end())
@@ -103,8 +103,7 @@ ResolvedPort PortNameResolver::resolve(const QString& portName) const
     if (index < ordered_.size())
         return {ordered_[index].path, {}};
     return {{},
-        QStringLiteral("COM%1: no device is configured for it and only %2 serial device(s) found")
-            .arg(*number)
+        QStringLiteral("no device is configured for it and only %1 serial device(s) found")
             .arg(ordered_.size())};
 }
 

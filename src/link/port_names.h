@@ -24,7 +24,7 @@ struct SerialDevice {
 // What a port name stands for: a device the serial port can open, or why there is none.
 struct ResolvedPort {
     QString device;
-    QString problem; // empty when device is set
+    QString problem; // empty when device is set; says why without repeating the port name
 
     bool ok() const { return !device.isEmpty(); }
 };

@@ -51,7 +51,6 @@ TEST(PortNames, MissingDeviceSaysWhy)
     const PortNameResolver resolver({{"ttyS0", "/dev/ttyS0"}}, {}, false);
     const ResolvedPort port = resolver.resolve("COM3");
     EXPECT_FALSE(port.ok());
-    EXPECT_TRUE(port.problem.contains("COM3")) << port.problem.toStdString();
     EXPECT_TRUE(port.problem.contains("1 serial device")) << port.problem.toStdString();
 }
 

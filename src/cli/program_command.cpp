@@ -1,0 +1,60 @@
+// kq904-cli program: writes the start-up image (and a set file) into a radio.
+
+#include <array>
+#include <charconv>
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/transfer_session.h"
+
+namespace kq904::cli {
+
+namespace {
+
+constexpr std::array<OptionSpec, 3> kOptions = {
+    {{"--port", true}, {"--data-dir", true}, {"--serial", true}}};
+
+// The serial number as the Programming form takes it: seven decimal digits at most.
+constexpr std::uint32_t kLargestSerial = 9999999;
+
+bool parseSerial(const std::string& text, std::uint32_t& serial)
+{
+    if (text.empty() || text.size() > 7)
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), serial);
+    return ec == std::errc() && end == text.data() + text.size() && serial <= kLargestSerial;
+}
+
+} // namespace
+
+int runProgramCommand(std::span<const std::string> args, CommandStreams streams)
+{
+    const ParsedArguments parsed = parseArguments(args, kOptions, 1);
+    if (!parsed.error.empty())
+        return usageError(streams, parsed.error);
+    if (parsed.help) {
+        streams.out << usageText();
+        return kExitOk;
+    }
+    std::uint32_t serial = 0;
+    const std::optional<std::string> serialText = parsed.value("--serial");
+    if (serialText && !parseSerial(*serialText, serial))
+        return usageError(streams, "the serial number is 0 to 9999999, not '" + *serialText + "'");
+    const std::optional<std::string> port = parsed.value("--port");
+    if (port && port->empty())
+        return usageError(streams, "option '--port' needs a port name or device");
+
+    const std::string* setFile = parsed.positionals.empty() ? nullptr : &parsed.positionals[0];
+    std::optional<RadioImage> image = loadStartupImage(parsed, setFile, streams);
+    if (!image)
+        return kExitFailure;
+    if (serialText)
+        image->id.set(IdSettings::serialNumber, serial);
+
+    const TransferReport report = runTransfer(*image, TransferKind::Programming, port, streams);
+    streams.out << endingText(report.ending) << std::endl;
+    return exitStatus(report.ending);
+}
+
+} // namespace kq904::cli

@@ -1,0 +1,61 @@
+// kq904-cli read: reads a radio into a set file.
+
+#include <array>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/transfer_session.h"
+#include "model/set_file.h"
+
+namespace kq904::cli {
+
+namespace {
+
+constexpr std::array<OptionSpec, 2> kOptions = {{{"--port", true}, {"--data-dir", true}}};
+
+} // namespace
+
+int runReadCommand(std::span<const std::string> args, CommandStreams streams)
+{
+    const ParsedArguments parsed = parseArguments(args, kOptions, 1);
+    if (!parsed.error.empty())
+        return usageError(streams, parsed.error);
+    if (parsed.help) {
+        streams.out << usageText();
+        return kExitOk;
+    }
+    if (parsed.positionals.empty())
+        return usageError(streams, "read needs the set file to write");
+    const std::optional<std::string> port = parsed.value("--port");
+    if (port && port->empty())
+        return usageError(streams, "option '--port' needs a port name or device");
+
+    // A reading takes seconds of the radio's time: find out before it whether its result can be
+    // kept at all.
+    const std::filesystem::path out(parsed.positionals[0]);
+    const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : ".";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        streams.err << kProgramName << ": cannot write " << out.string() << ": " << folder.string()
+                    << " is not a directory\n";
+        return kExitFailure;
+    }
+
+    std::optional<RadioImage> image = loadStartupImage(parsed, nullptr, streams);
+    if (!image)
+        return kExitFailure;
+    const TransferReport report = runTransfer(*image, TransferKind::Reading, port, streams);
+    streams.out << endingText(report.ending) << std::endl;
+    if (report.ending != TransferEnding::ReadOk)
+        return exitStatus(report.ending);
+    if (const Result saved = saveSetFile(*image, out); !saved) {
+        streams.err << kProgramName << ": " << saved.error << '\n';
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace kq904::cli

@@ -1,0 +1,239 @@
+#include "cli/transfer_session.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <system_error>
+#include <unistd.h>
+
+#include "link/link.h"
+#include "link/port_names.h"
+#include "link/profile_settings.h"
+#include "link/serial_port.h"
+#include "model/data_dir.h"
+#include "model/feature_flags.h"
+#include "model/set_file.h"
+#include "model/table_files.h"
+
+namespace kq904::cli {
+
+namespace {
+
+constexpr int kTickMs = 15;
+
+// Collects the link's outcome and ends the event loop.
+class OutcomeCatcher final : public LinkObserver {
+public:
+    explicit OutcomeCatcher(QEventLoop& loop)
+        : loop_(loop)
+    { }
+    void refreshRequested() override { }
+    void transferEnded(LinkOutcome outcome) override
+    {
+        outcome_ = outcome;
+        loop_.quit();
+    }
+    std::optional<LinkOutcome> outcome() const { return outcome_; }
+
+private:
+    QEventLoop& loop_;
+    std::optional<LinkOutcome> outcome_;
+};
+
+TransferEnding endingOf(LinkOutcome outcome)
+{
+    switch (outcome) {
+    case LinkOutcome::ProgrammingOk:
+        return TransferEnding::ProgrammingOk;
+    case LinkOutcome::ProgrammingFail:
+        return TransferEnding::ProgrammingFail;
+    case LinkOutcome::ReadOk:
+        return TransferEnding::ReadOk;
+    case LinkOutcome::ReadingFail:
+        break;
+    }
+    return TransferEnding::ReadingFail;
+}
+
+TransferEnding failureOf(TransferKind kind)
+{
+    return kind == TransferKind::Programming ? TransferEnding::ProgrammingFail
+                                             : TransferEnding::ReadingFail;
+}
+
+// "channel 12 of 99", rewritten in place on a terminal.
+class ProgressLine {
+public:
+    ProgressLine(std::ostream& err, bool shown)
+        : err_(err)
+        , shown_(shown)
+    { }
+    ~ProgressLine()
+    {
+        if (written_)
+            err_ << '\n' << std::flush;
+    }
+    void show(const Link& link)
+    {
+        if (!shown_ || !link.busy())
+            return;
+        const int count = std::max(1, link.transferChannelCount());
+        const int channel = std::min<int>(link.chanIndex() + 1, count);
+        if (channel == last_)
+            return;
+        last_ = channel;
+        written_ = true;
+        err_ << "\rchannel " << channel << " of " << count << std::flush;
+    }
+
+private:
+    std::ostream& err_;
+    bool shown_;
+    bool written_ = false;
+    int last_ = -1;
+};
+
+} // namespace
+
+std::string endingText(TransferEnding ending)
+{
+    switch (ending) {
+    case TransferEnding::ComPortFail:
+        return std::string(kComPortFail);
+    case TransferEnding::ProgrammingOk:
+        return std::string(outcomeText(LinkOutcome::ProgrammingOk));
+    case TransferEnding::ProgrammingFail:
+        return std::string(outcomeText(LinkOutcome::ProgrammingFail));
+    case TransferEnding::ReadOk:
+        return std::string(outcomeText(LinkOutcome::ReadOk));
+    case TransferEnding::ReadingFail:
+        return std::string(outcomeText(LinkOutcome::ReadingFail));
+    case TransferEnding::VersionReceived:
+        break;
+    }
+    return {};
+}
+
+int exitStatus(TransferEnding ending)
+{
+    switch (ending) {
+    case TransferEnding::ComPortFail:
+        return kExitComPortFail;
+    case TransferEnding::ProgrammingFail:
+    case TransferEnding::ReadingFail:
+        return kExitTransferFail;
+    case TransferEnding::ProgrammingOk:
+    case TransferEnding::ReadOk:
+    case TransferEnding::VersionReceived:
+        break;
+    }
+    return kExitOk;
+}
+
+std::optional<RadioImage> loadStartupImage(
+    const ParsedArguments& parsed, const std::string* setFile, CommandStreams streams)
+{
+    const std::optional<std::string> given = parsed.value("--data-dir");
+    if (given && given->empty()) {
+        usageError(streams, "option '--data-dir' needs a directory");
+        return std::nullopt;
+    }
+    const std::filesystem::path dataDir = resolveDataDir(given.value_or(""));
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dataDir, ec)) {
+        streams.err << kProgramName << ": data directory " << dataDir.string()
+                    << " is not a directory\n";
+        return std::nullopt;
+    }
+    RadioImage image;
+    loadTableFiles(image, dataDir);
+    readFeatureFlags(image, dataDir);
+    if (setFile) {
+        if (const Result loaded = loadSetFile(image, *setFile); !loaded) {
+            streams.err << kProgramName << ": " << loaded.error << '\n';
+            return std::nullopt;
+        }
+    }
+    return image;
+}
+
+TransferReport runTransfer(RadioImage& image, TransferKind kind,
+    const std::optional<std::string>& portName, CommandStreams streams)
+{
+    // The link is paced by a timer, so it needs an event loop; a caller that already has an
+    // application object (a test) keeps its own.
+    std::unique_ptr<QCoreApplication> app;
+    int argc = 1;
+    char name[] = "kq904-cli";
+    char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        app = std::make_unique<QCoreApplication>(argc, argv);
+
+    TransferReport report;
+    ProfileSettings profile;
+    const QString port = portName ? QString::fromStdString(*portName) : profile.portName();
+    const ResolvedPort resolved = PortNameResolver::forSystem(profile).resolve(port);
+    if (!resolved.ok()) {
+        streams.err << kProgramName << ": " << port.toStdString() << ": "
+                    << resolved.problem.toStdString() << '\n';
+        return report;
+    }
+
+    SerialPort serial;
+    serial.setDevice(resolved.device, profile.baudRate());
+    QEventLoop loop;
+    OutcomeCatcher catcher(loop);
+    Link link(image, serial, &catcher);
+    const Result started = kind == TransferKind::Programming ? link.startProgramming()
+        : kind == TransferKind::Reading                      ? link.startReading()
+                                                             : link.requestVersion();
+    if (!started) {
+        streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
+        return report;
+    }
+
+    ProgressLine progress(streams.err, isatty(STDERR_FILENO) && &streams.err == &std::cerr);
+    bool lostDevice = false;
+    bool versionReceived = false;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(kTickMs);
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        link.tick();
+        ++report.ticks;
+        if (catcher.outcome())
+            return; // the loop is already ending
+        progress.show(link);
+        if (kind == TransferKind::Version && link.linkState() == LinkStates::readDone) {
+            versionReceived = true;
+            loop.quit();
+        } else if (!serial.isOpen()) {
+            // The device went away under the transfer: the link would wait on a closed port
+            // for ever, so the transfer ends here as failed.
+            lostDevice = true;
+            loop.quit();
+        }
+    });
+    if (!catcher.outcome()) {
+        tick.start();
+        loop.exec();
+        tick.stop();
+    }
+
+    if (catcher.outcome()) {
+        report.ending = endingOf(*catcher.outcome());
+    } else if (versionReceived) {
+        report.ending = TransferEnding::VersionReceived;
+        report.versionWord = link.versionWord();
+    } else {
+        if (lostDevice)
+            streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
+        report.ending = failureOf(kind);
+    }
+    return report;
+}
+
+} // namespace kq904::cli

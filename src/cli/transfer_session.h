@@ -1,0 +1,53 @@
+#pragma once
+// What the program, read and version commands share: the start-up image, the port, and one
+// transfer run by the link on a 15 ms tick in an event loop, in real time, exactly as the
+// desktop program's Programming form runs it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/cli_app.h"
+#include "model/radio_image.h"
+
+namespace kq904::cli {
+
+// Exit statuses of the transfer commands, beside kExitOk, kExitFailure and kExitUsage.
+inline constexpr int kExitComPortFail = 2; // "Com Port Fail": the port would not open
+inline constexpr int kExitTransferFail = 3; // "Programming Fail" or "Reading Fail"
+
+enum class TransferKind { Programming, Reading, Version };
+
+enum class TransferEnding {
+    ComPortFail,
+    ProgrammingOk,
+    ProgrammingFail,
+    ReadOk,
+    ReadingFail,
+    VersionReceived,
+};
+
+struct TransferReport {
+    TransferEnding ending = TransferEnding::ComPortFail;
+    std::uint16_t versionWord = 0;
+    long ticks = 0; // 15 ms ticks from the start to the outcome
+};
+
+// The text the program shows for an ending ("Programming OK", ...); empty for a version reply.
+std::string endingText(TransferEnding ending);
+int exitStatus(TransferEnding ending);
+
+// The image the program starts with: the table files and kq904.ini of --data-dir (default the
+// current directory), then the set file when one is given. Reports a problem on stderr and
+// returns nothing when the data directory or the set file is unusable.
+std::optional<RadioImage> loadStartupImage(
+    const ParsedArguments& parsed, const std::string* setFile, CommandStreams streams);
+
+// Runs one transfer through the port named by --port (default: "COM" + 1 from the profile
+// settings, at the profile's baud rate). Progress goes to stderr when it is a terminal; the
+// reason behind "Com Port Fail" or a lost device goes to stderr as well.
+TransferReport runTransfer(RadioImage& image, TransferKind kind,
+    const std::optional<std::string>& portName, CommandStreams streams);
+
+} // namespace kq904::cli

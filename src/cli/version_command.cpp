@@ -1,0 +1,45 @@
+// kq904-cli version: asks the radio for its version word.
+
+#include <array>
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/transfer_session.h"
+
+namespace kq904::cli {
+
+namespace {
+
+constexpr std::array<OptionSpec, 2> kOptions = {{{"--port", true}, {"--data-dir", true}}};
+
+} // namespace
+
+int runVersionCommand(std::span<const std::string> args, CommandStreams streams)
+{
+    const ParsedArguments parsed = parseArguments(args, kOptions, 0);
+    if (!parsed.error.empty())
+        return usageError(streams, parsed.error);
+    if (parsed.help) {
+        streams.out << usageText();
+        return kExitOk;
+    }
+    const std::optional<std::string> port = parsed.value("--port");
+    if (port && port->empty())
+        return usageError(streams, "option '--port' needs a port name or device");
+
+    // The image matters when the radio answers with a full reading instead of its version.
+    std::optional<RadioImage> image = loadStartupImage(parsed, nullptr, streams);
+    if (!image)
+        return kExitFailure;
+    const TransferReport report = runTransfer(*image, TransferKind::Version, port, streams);
+    if (report.ending == TransferEnding::VersionReceived) {
+        // As the Programming form shows it: the version word without its lowest four bits.
+        streams.out << (report.versionWord >> 4) << std::endl;
+        return kExitOk;
+    }
+    streams.out << endingText(report.ending) << std::endl;
+    return exitStatus(report.ending);
+}
+
+} // namespace kq904::cli

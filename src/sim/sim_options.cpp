@@ -1,0 +1,190 @@
+#include "sim/sim_options.h"
+
+#include <charconv>
+
+namespace kq904 {
+
+namespace {
+
+template <typename T> bool parseNumber(std::string_view text, T& value, int base = 10)
+{
+    if (text.empty())
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool parseNumber(std::string_view text, double& value)
+{
+    if (text.empty())
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool parseFrameNumber(std::string_view text, int& frame)
+{
+    return parseNumber(text, frame) && frame >= 1;
+}
+
+bool parsePercent(std::string_view text, double& probability)
+{
+    double percent = 0;
+    if (!parseNumber(text, percent) || percent < 0 || percent > 100)
+        return false;
+    probability = percent / 100.0;
+    return true;
+}
+
+// "SEED:PERCENT"
+bool parseRandom(std::string_view text, std::uint32_t& seed, double& probability)
+{
+    const std::size_t colon = text.find(':');
+    return colon != std::string_view::npos && parseNumber(text.substr(0, colon), seed)
+        && parsePercent(text.substr(colon + 1), probability);
+}
+
+bool parseVersionWord(std::string_view text, std::uint16_t& word)
+{
+    if (text.starts_with("0x") || text.starts_with("0X"))
+        return parseNumber(text.substr(2), word, 16);
+    return parseNumber(text, word);
+}
+
+} // namespace
+
+std::string addFault(FaultPlan& plan, std::string_view text)
+{
+    const std::string bad = "bad fault '" + std::string(text) + "'";
+    if (text.starts_with("random:")) {
+        std::uint32_t seed = 0;
+        double probability = 0;
+        if (!parseRandom(text.substr(7), seed, probability))
+            return bad + ": expected random:SEED:PERCENT";
+        // Each kind draws from its own sequence, so the kinds do not fall on the same frames.
+        std::uint32_t offset = 0;
+        for (FaultKind kind : kAllFaultKinds)
+            plan.atRandom(kind, probability, seed + offset++);
+        return {};
+    }
+    const std::size_t at = text.find('@');
+    if (at == std::string_view::npos)
+        return bad
+            + ": expected KIND@N, KIND@random:SEED:PERCENT, silence@N or random:SEED:PERCENT";
+    const std::string_view kindName = text.substr(0, at);
+    const std::string_view where = text.substr(at + 1);
+    if (kindName == "silence") {
+        int frame = 0;
+        if (!parseFrameNumber(where, frame))
+            return bad + ": the frame number counts from 1";
+        plan.silenceFrom(frame);
+        return {};
+    }
+    FaultKind kind{};
+    if (!parseFaultName(kindName, kind))
+        return bad + ": unknown kind '" + std::string(kindName) + "'";
+    if (where.starts_with("random:")) {
+        std::uint32_t seed = 0;
+        double probability = 0;
+        if (!parseRandom(where.substr(7), seed, probability))
+            return bad + ": expected " + std::string(kindName) + "@random:SEED:PERCENT";
+        plan.atRandom(kind, probability, seed);
+        return {};
+    }
+    int frame = 0;
+    if (!parseFrameNumber(where, frame))
+        return bad + ": the frame number counts from 1";
+    plan.at(frame, kind);
+    return {};
+}
+
+SimOptions parseSimOptions(std::span<const std::string> args)
+{
+    SimOptions options;
+    for (std::size_t i = 0; i < args.size() && options.error.empty(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const std::size_t equals = arg.find('=');
+            arg.starts_with("--") && equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+        const bool known = name == "--eeprom" || name == "--save" || name == "--version"
+            || name == "--latency" || name == "--link" || name == "--fault";
+        if (!known) {
+            options.error = "unknown argument '" + arg + "'";
+            break;
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                options.error = "option '" + name + "' needs a value";
+                break;
+            }
+            value = args[++i];
+        }
+        if (value->empty()) {
+            options.error = "option '" + name + "' needs a value";
+            break;
+        }
+        if (name == "--eeprom") {
+            options.eepromFile = *value;
+        } else if (name == "--save") {
+            options.saveFile = *value;
+        } else if (name == "--link") {
+            options.linkPath = *value;
+        } else if (name == "--version") {
+            std::uint16_t word = 0;
+            if (!parseVersionWord(*value, word))
+                options.error = "bad version word '" + *value + "' (0-65535, or 0x0000-0xFFFF)";
+            options.versionWord = word;
+        } else if (name == "--latency") {
+            if (!parseNumber(std::string_view(*value), options.latencyMs) || options.latencyMs < 0
+                || options.latencyMs > 60000)
+                options.error = "bad latency '" + *value + "' (0-60000 ms)";
+        } else {
+            options.error = addFault(options.faults, *value);
+        }
+    }
+    return options;
+}
+
+std::string simUsageText()
+{
+    std::string kinds;
+    for (FaultKind kind : kAllFaultKinds) {
+        kinds += kinds.empty() ? "" : ", ";
+        kinds += faultName(kind);
+    }
+    return "Usage: kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS]\n"
+           "                 [--link PATH] [--fault FAULT]...\n"
+           "\n"
+           "A simulated KQ904 on a pseudo-terminal. Prints the device to open (/dev/pts/N) as\n"
+           "the first line of standard output, then answers the programmer's frames until it\n"
+           "is terminated (SIGTERM or SIGINT). Every frame received is logged on standard\n"
+           "error.\n"
+           "\n"
+           "  --eeprom FILE   start from this 2048-byte EEPROM image (default: all bytes 0xFF)\n"
+           "  --save FILE     write the EEPROM to FILE after every end of programming (\"D\")\n"
+           "                  and at exit\n"
+           "  --version N     the version word the radio reports (decimal, or hex as 0x0512)\n"
+           "  --latency MS    how long the radio takes to answer a frame (default 0)\n"
+           "  --link PATH     also make PATH a symbolic link to the device\n"
+           "  --fault FAULT   misbehave; may be repeated. Frames count from 1 in the order the\n"
+           "                  radio receives them.\n"
+           "      KIND@N                    commit KIND on frame N\n"
+           "      KIND@random:SEED:PERCENT  commit KIND on each frame with PERCENT chance\n"
+           "      silence@N                 answer nothing from frame N on\n"
+           "      random:SEED:PERCENT       every kind, each with PERCENT chance\n"
+           "    KIND is one of: "
+        + kinds
+        + "\n"
+          "\n"
+          "Examples: --fault no-answer@3   --fault silence@1   --fault random:42:5\n";
+}
+
+} // namespace kq904

@@ -1,0 +1,36 @@
+#pragma once
+// The command line of kq904-sim, the simulated radio on a pseudo-terminal:
+//   kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS] [--link PATH]
+//             [--fault FAULT]...
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "sim/fault_plan.h"
+
+namespace kq904 {
+
+struct SimOptions {
+    std::string eepromFile; // EEPROM to start from; empty: a blank radio
+    std::string saveFile; // written after every "D" and at exit; empty: nothing written
+    std::string linkPath; // a symbolic link to the pseudo-terminal; empty: none
+    std::optional<std::uint16_t> versionWord;
+    int latencyMs = 0;
+    FaultPlan faults;
+    bool help = false;
+    std::string error; // empty when the command line is well formed
+};
+
+SimOptions parseSimOptions(std::span<const std::string> args);
+
+// Adds one --fault to the plan: "KIND@N", "KIND@random:SEED:PERCENT", "silence@N" or
+// "random:SEED:PERCENT". Returns the problem, empty when the text is well formed.
+std::string addFault(FaultPlan& plan, std::string_view text);
+
+// The --help text, with every fault kind the radio knows.
+std::string simUsageText();
+
+} // namespace kq904
