@@ -59,7 +59,8 @@ std::string usageText()
         appendIndented(text, command.description, "      ");
     }
     text += "\nPORT is \"COMn\" or a device path; the default is the port chosen in the profile.\n";
-    text += "\nExit status: 0 on success, 1 when the command fails, 2 for bad arguments.\n";
+    text += "\nExit status: 0 on success, 2 for bad arguments, 1 when a file or directory\n"
+            "cannot be used; other statuses as given above.\n";
     return text;
 }
 
