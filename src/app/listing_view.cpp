@@ -1,0 +1,214 @@
+#include "listing_view.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "view/listing.h"
+#include "view/painter_canvas.h"
+
+namespace kq904 {
+
+namespace {
+
+// Row width in average character widths; the scroll steps are fractions of it.
+constexpr int kRowWidthChars = 68;
+
+} // namespace
+
+CKQ904View::CKQ904View(CKQ904Doc& document, QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , document_(document)
+    , prevSelectedRow_(static_cast<int>(document.activeRow()))
+{
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    measureRows();
+    document_.addView(this);
+}
+
+CKQ904View::~CKQ904View()
+{
+    document_.removeView(this);
+}
+
+int CKQ904View::rowCount() const
+{
+    return static_cast<int>(document_.rowCount());
+}
+
+void CKQ904View::measureRows()
+{
+    const QFontMetrics metrics(font(), viewport());
+    averageCharWidth_ = PainterCanvas::averageCharWidth(metrics);
+    rowHeight_ = PainterCanvas::charHeight(metrics);
+    rowWidth_ = averageCharWidth_ * kRowWidthChars;
+}
+
+QRect CKQ904View::rowRect(int row) const
+{
+    const int top = row * rowHeight_ - verticalScrollBar()->value();
+    return QRect(0, top, viewport()->width(), rowHeight_);
+}
+
+void CKQ904View::updateScrollSizes()
+{
+    measureRows();
+    const int rowsShown = std::min(rowCount(), lastViewableRow(rowHeight_));
+    const int totalHeight = rowsShown * rowHeight_;
+    // The horizontal range covers the widest listing line, so every column can be scrolled
+    // into a narrow window.
+    const int totalWidth =
+        std::max(rowWidth_, listingWidthChars(document_.image()) * averageCharWidth_);
+    const QSize client = viewport()->size();
+
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, std::max(0, totalHeight - client.height()));
+    vertical->setPageStep(std::max(rowHeight_, (client.height() / rowHeight_ - 1) * rowHeight_));
+    vertical->setSingleStep(rowHeight_);
+
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, totalWidth - client.width()));
+    horizontal->setPageStep(std::max(1, rowWidth_ / 5));
+    horizontal->setSingleStep(std::max(1, rowWidth_ / 20));
+    prevRowCount_ = rowCount();
+}
+
+void CKQ904View::onDocumentUpdate(unsigned hint)
+{
+    const unsigned row = hint & 0xFFFF;
+    if (row != kFullRedrawHint) {
+        updateRow(static_cast<int>(row));
+        return;
+    }
+    if (rowCount() != prevRowCount_)
+        updateScrollSizes();
+    prevSelectedRow_ = static_cast<int>(document_.activeRow());
+    viewport()->update();
+}
+
+void CKQ904View::scrollRowIntoView(int row)
+{
+    QScrollBar* vertical = verticalScrollBar();
+    const int scroll = vertical->value();
+    const RowRange visible = rowsInBand(scroll,
+        static_cast<std::int64_t>(scroll) + viewport()->height(), rowHeight_, rowCount(), false);
+    if (visible.empty() || row < visible.first)
+        vertical->setValue(row * rowHeight_);
+    else if (row > visible.last)
+        vertical->setValue(std::max(0, (row + 1) * rowHeight_ - viewport()->height()));
+}
+
+void CKQ904View::updateRow(int row)
+{
+    if (rowCount() != prevRowCount_)
+        updateScrollSizes();
+    scrollRowIntoView(row);
+    viewport()->update(rowRect(row));
+    const int selected = static_cast<int>(document_.activeRow());
+    if (selected != prevSelectedRow_) {
+        viewport()->update(rowRect(prevSelectedRow_));
+        prevSelectedRow_ = selected;
+    }
+}
+
+void CKQ904View::paintEvent(QPaintEvent* event)
+{
+    lastPaintedRows_.clear();
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const int dx = horizontalScrollBar()->value();
+    const int dy = verticalScrollBar()->value();
+    painter.translate(-dx, -dy);
+
+    const QPalette& colours = palette();
+    PainterCanvas canvas = PainterCanvas::forScreen(painter,
+        {colours.color(QPalette::Base), colours.color(QPalette::Text),
+            colours.color(QPalette::Highlight), colours.color(QPalette::HighlightedText)},
+        dx, viewport()->width());
+    // The rows drawn are measured on this device, as the row arithmetic assumes.
+    rowHeight_ = canvas.charHeight();
+    const int selected = static_cast<int>(document_.activeRow());
+    for (const QRect& area : event->region()) {
+        const QRect band = area.translated(dx, dy);
+        const RowRange rows = rowsInBand(band.top(),
+            static_cast<std::int64_t>(band.top()) + band.height(), rowHeight_, rowCount(), true);
+        if (rows.empty())
+            continue;
+        painter.setClipRect(band);
+        drawScreenRows(canvas, document_.image(), rows, selected);
+        for (int row = rows.first; row <= rows.last; ++row)
+            lastPaintedRows_.push_back(row);
+    }
+}
+
+void CKQ904View::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollSizes();
+}
+
+void CKQ904View::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateScrollSizes();
+        viewport()->update();
+    }
+}
+
+void CKQ904View::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_Home:
+        document_.selectRow(0);
+        break;
+    case Qt::Key_End:
+        document_.selectRow(static_cast<unsigned>(rowCount() - 1));
+        break;
+    case Qt::Key_Up:
+        document_.previousRow();
+        break;
+    case Qt::Key_Down:
+        document_.nextRow();
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CKQ904View::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const std::int64_t y = static_cast<std::int64_t>(event->position().toPoint().y())
+            + verticalScrollBar()->value();
+        const RowRange rows = rowsInBand(y, y + 1, rowHeight_, rowCount(), true);
+        if (!rows.empty())
+            document_.selectRow(static_cast<unsigned>(rows.first));
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CKQ904View::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The press before the double click has already selected the row under the pointer.
+    if (event->button() == Qt::LeftButton)
+        emit channelFormRequested(document_.currentChannel());
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+} // namespace kq904

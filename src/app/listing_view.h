@@ -1,0 +1,61 @@
+#pragma once
+// The main window's client area: the listing of the configuration as rows of fixed-pitch text,
+// three title rows and one row per channel, with the selected row highlighted. The user moves
+// the selection with the mouse and the keys and opens the Channel Setting form on a channel by
+// double-clicking its row. Only the rows that meet the area being painted are drawn, and a
+// selection change repaints just the two rows concerned.
+
+#include <QAbstractScrollArea>
+#include <vector>
+
+#include "document.h"
+
+namespace kq904 {
+
+class CKQ904View : public QAbstractScrollArea, public DocumentView {
+    Q_OBJECT
+public:
+    CKQ904View(CKQ904Doc& document, QWidget* parent);
+    ~CKQ904View() override;
+
+    // A full redraw for the refresh hint (255); otherwise the named row and the row selected
+    // before are redrawn and the named row is scrolled into view.
+    void onDocumentUpdate(unsigned hint) override;
+
+    int rowHeight() const { return rowHeight_; }
+    // Width of a row as the scrolling steps count it: 68 average character widths.
+    int rowWidth() const { return rowWidth_; }
+    // The rectangle of row r in viewport coordinates, across the viewport's width.
+    QRect rowRect(int row) const;
+    // The rows the last paint drew, in drawing order (for diagnostics and tests).
+    const std::vector<int>& lastPaintedRows() const { return lastPaintedRows_; }
+
+signals:
+    // A double click: open the Channel Setting form on this channel.
+    void channelFormRequested(int channel);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    int rowCount() const;
+    void measureRows();
+    void updateScrollSizes();
+    void updateRow(int row);
+    void scrollRowIntoView(int row);
+
+    CKQ904Doc& document_;
+    int rowWidth_ = 0;
+    int rowHeight_ = 1;
+    int averageCharWidth_ = 1;
+    int prevSelectedRow_ = 0;
+    int prevRowCount_ = 0;
+    std::vector<int> lastPaintedRows_;
+};
+
+} // namespace kq904

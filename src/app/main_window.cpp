@@ -1,0 +1,366 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "about_dialog.h"
+#include "app_icons.h"
+#include "listing_view.h"
+#include "session.h"
+#include "tick_pump.h"
+
+namespace kq904 {
+
+CMainFrame::CMainFrame(Session& session, QWidget* parent)
+    : QMainWindow(parent)
+    , session_(session)
+    , view_(new CKQ904View(session.document(), this))
+    , tickPump_(new TickPump([&link = session.link()] { link.tick(); }, this))
+    , printer_(session.document())
+    , forms_(session, this)
+    , recentFiles_(session.profile().store())
+    , fileChooser_(std::make_unique<DialogFileChooser>())
+{
+    setWindowIcon(applicationIcon());
+    setCentralWidget(view_);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    session_.setMessageParent(this);
+    connect(view_, &CKQ904View::channelFormRequested, this,
+        [this](int channel) { forms_.runChannel(channel); });
+    updateTitle();
+    view_->setFocus();
+    // The tick runs from here until the program ends.
+    tickPump_->start();
+}
+
+CMainFrame::~CMainFrame()
+{
+    session_.setMessageParent(nullptr);
+}
+
+QAction* CMainFrame::action(Command command) const
+{
+    const auto found = actions_.find(command);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::setFileChooser(std::unique_ptr<FileChooser> chooser)
+{
+    fileChooser_ = std::move(chooser);
+}
+
+QAction* CMainFrame::addCommand(
+    Command command, const QString& text, const QString& statusTip, void (CMainFrame::*handler)())
+{
+    auto* action = new QAction(text, this);
+    action->setStatusTip(statusTip);
+    action->setData(static_cast<int>(command));
+    connect(action, &QAction::triggered, this, handler);
+    actions_[command] = action;
+    return action;
+}
+
+void CMainFrame::createActions()
+{
+    addCommand(Command::New, QStringLiteral("&New"), QStringLiteral("Create a new document"),
+        &CMainFrame::onNew)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    addCommand(Command::Open, QStringLiteral("&Open..."),
+        QStringLiteral("Open an existing set file"), &CMainFrame::onOpen)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addCommand(Command::Save, QStringLiteral("&Save"), QStringLiteral("Save the set file"),
+        &CMainFrame::onSave)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addCommand(Command::SaveAs, QStringLiteral("Save &As..."),
+        QStringLiteral("Save the set file with a new name"), &CMainFrame::onSaveAs);
+    addCommand(Command::SaveCopy, QStringLiteral("Save"),
+        QStringLiteral("Save the configuration to a chosen set file"), &CMainFrame::onSaveCopy);
+    addCommand(Command::Print, QStringLiteral("&Print..."), QStringLiteral("Print the listing"),
+        &CMainFrame::onPrint)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    addCommand(Command::PrintSetup, QStringLiteral("P&rint Setup..."),
+        QStringLiteral("Change the printer and printing options"), &CMainFrame::onPrintSetup);
+    addCommand(Command::PrintPreview, QStringLiteral("Print Pre&view"),
+        QStringLiteral("Display full pages"), &CMainFrame::onPrintPreview);
+    addCommand(Command::ExportPdf, QStringLiteral("Export PDF..."),
+        QStringLiteral("Write the printed pages to a PDF file"), &CMainFrame::onExportPdf);
+    addCommand(Command::Exit, QStringLiteral("E&xit"), QStringLiteral("Quit the application"),
+        &CMainFrame::onExit);
+    addCommand(Command::General, QStringLiteral("General"),
+        QStringLiteral("Edit the general settings"), &CMainFrame::onGeneral);
+    addCommand(Command::Channel, QStringLiteral("Channel"),
+        QStringLiteral("Edit the selected channel"), &CMainFrame::onChannel);
+    addCommand(Command::Programming, QStringLiteral("Programming"),
+        QStringLiteral("Program or read a radio"), &CMainFrame::onProgramming);
+    addCommand(Command::Port, QStringLiteral("Port"),
+        QStringLiteral("Choose the serial port of the radio"), &CMainFrame::onPort);
+    addCommand(Command::Factory, QStringLiteral("Factory"),
+        QStringLiteral("Edit the factory alignment"), &CMainFrame::onFactory)
+        ->setEnabled(session_.factoryEnabled());
+    addCommand(Command::About, QStringLiteral("&About KQ904..."),
+        QStringLiteral("Display program information and version"), &CMainFrame::onAbout);
+
+    action(Command::New)->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    action(Command::SaveCopy)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    action(Command::Print)->setIcon(printerIcon());
+    action(Command::About)->setIcon(applicationIcon());
+    // The shortcuts work wherever the focus is, not only through the menu.
+    for (const auto& [command, act] : actions_)
+        addAction(act);
+}
+
+void CMainFrame::createMenus()
+{
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu_->setSeparatorsCollapsible(false);
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(action(Command::Open));
+    fileMenu_->addAction(action(Command::Save));
+    fileMenu_->addAction(action(Command::SaveAs));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(action(Command::Print));
+    fileMenu_->addAction(action(Command::PrintSetup));
+    fileMenu_->addAction(action(Command::PrintPreview));
+    fileMenu_->addAction(action(Command::ExportPdf));
+    fileMenu_->addSeparator();
+    recentPlaceholder_ = fileMenu_->addAction(QStringLiteral("Recent File"));
+    recentPlaceholder_->setEnabled(false);
+    actions_[Command::RecentFile] = recentPlaceholder_;
+    recentSeparator_ = fileMenu_->addSeparator();
+    fileMenu_->addAction(action(Command::Exit));
+    rebuildRecentFileMenu();
+
+    QMenu* setting = menuBar()->addMenu(QStringLiteral("&Setting"));
+    setting->addAction(action(Command::General));
+    setting->addAction(action(Command::Channel));
+
+    menuBar()->addAction(action(Command::Programming));
+    menuBar()->addAction(action(Command::Port));
+    menuBar()->addAction(action(Command::Factory));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(action(Command::About));
+}
+
+void CMainFrame::createToolBar()
+{
+    QToolBar* tools = addToolBar(QStringLiteral("Standard"));
+    tools->setObjectName(QStringLiteral("standardToolBar"));
+    tools->setMovable(false);
+    tools->setFloatable(false);
+    tools->setIconSize(QSize(16, 15));
+    tools->addAction(action(Command::New));
+    tools->addAction(action(Command::SaveCopy));
+    tools->addAction(action(Command::Print));
+    tools->addAction(action(Command::About));
+}
+
+void CMainFrame::createStatusBar()
+{
+    // The message pane shows "Ready" whenever no menu help or other message covers it.
+    messagePane_ = new QLabel(QLatin1String(kReady), this);
+    statusBar()->addWidget(messagePane_, 1);
+    if (session_.simulatedPort()) {
+        auto* simulated = new QLabel(QLatin1String(kSimulatedRadio), this);
+        simulated->setFrameShape(QFrame::StyledPanel);
+        statusBar()->addPermanentWidget(simulated);
+        indicators_.append(simulated);
+    }
+    // The keyboard lock indicators. Qt offers no way to read the lock states, so they are
+    // shown greyed, as the panes of an unknown state.
+    for (const char* name : {"CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(QLatin1String(name), this);
+        pane->setFrameShape(QFrame::StyledPanel);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        pane->setEnabled(false);
+        statusBar()->addPermanentWidget(pane);
+        indicators_.append(pane);
+    }
+}
+
+void CMainFrame::rebuildRecentFileMenu()
+{
+    for (QAction* entry : std::as_const(recentActions_)) {
+        fileMenu_->removeAction(entry);
+        entry->deleteLater();
+    }
+    recentActions_.clear();
+    const QStringList files = recentFiles_.entries();
+    recentPlaceholder_->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        auto* entry = new QAction(RecentFileList::menuText(i, files.at(i)), this);
+        entry->setStatusTip(files.at(i));
+        const QString path = files.at(i);
+        connect(entry, &QAction::triggered, this, [this, path] { openFile(path); });
+        fileMenu_->insertAction(recentSeparator_, entry);
+        recentActions_.append(entry);
+    }
+}
+
+void CMainFrame::updateTitle()
+{
+    setWindowTitle(QString::fromStdString(session_.document().windowTitle()));
+}
+
+void CMainFrame::showError(const std::string& reason)
+{
+    session_.messages().showError(this, QString::fromStdString(reason));
+}
+
+void CMainFrame::refresh()
+{
+    session_.document().refresh();
+}
+
+bool CMainFrame::openFile(const QString& path)
+{
+    if (Result opened = session_.document().open(path.toStdString()); !opened) {
+        showError(opened.error);
+        return false;
+    }
+    recentFiles_.add(path);
+    rebuildRecentFileMenu();
+    updateTitle();
+    return true;
+}
+
+bool CMainFrame::saveDocumentAs(const QString& path)
+{
+    if (Result saved = session_.document().save(path.toStdString()); !saved) {
+        showError(saved.error);
+        return false;
+    }
+    recentFiles_.add(path);
+    rebuildRecentFileMenu();
+    updateTitle();
+    return true;
+}
+
+bool CMainFrame::saveCopy(const QString& path)
+{
+    if (Result saved = session_.document().saveCopy(path.toStdString()); !saved) {
+        showError(saved.error);
+        return false;
+    }
+    return true;
+}
+
+bool CMainFrame::exportPdf(const QString& path)
+{
+    if (Result exported = printer_.exportPdf(path); !exported) {
+        showError(exported.error);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::onNew()
+{
+    session_.document().newDocument();
+    updateTitle();
+}
+
+void CMainFrame::onOpen()
+{
+    if (const QString path = fileChooser_->openSetFile(this); !path.isEmpty())
+        openFile(path);
+}
+
+void CMainFrame::onSave()
+{
+    CKQ904Doc& document = session_.document();
+    if (document.hasPath())
+        saveDocumentAs(QString::fromStdString(document.path().string()));
+    else
+        onSaveAs();
+}
+
+void CMainFrame::onSaveAs()
+{
+    CKQ904Doc& document = session_.document();
+    const QString suggested = document.hasPath()
+        ? QString::fromStdString(document.path().string())
+        : QString::fromLatin1(CKQ904Doc::kUntitled) + QLatin1String(CKQ904Doc::kSetFileExtension);
+    if (const QString path = fileChooser_->saveSetFileAs(this, suggested); !path.isEmpty())
+        saveDocumentAs(path);
+}
+
+void CMainFrame::onSaveCopy()
+{
+    if (const QString path = fileChooser_->saveSetFileCopy(this); !path.isEmpty())
+        saveCopy(path);
+}
+
+void CMainFrame::onPrint()
+{
+    printer_.print(this);
+}
+
+void CMainFrame::onPrintSetup()
+{
+    printer_.setup(this);
+}
+
+void CMainFrame::onPrintPreview()
+{
+    printer_.preview(this);
+}
+
+void CMainFrame::onExportPdf()
+{
+    const QString base = QString::fromStdString(session_.document().title());
+    const QString suggested = QFileInfo(base).completeBaseName() + QStringLiteral(".pdf");
+    if (const QString path = fileChooser_->exportPdf(this, suggested); !path.isEmpty())
+        exportPdf(path);
+}
+
+void CMainFrame::onExit()
+{
+    close();
+}
+
+void CMainFrame::onGeneral()
+{
+    forms_.runGeneral();
+}
+
+void CMainFrame::onChannel()
+{
+    forms_.runChannel(session_.document().currentChannel());
+}
+
+void CMainFrame::onProgramming()
+{
+    forms_.runProgramming();
+}
+
+void CMainFrame::onPort()
+{
+    forms_.runPort();
+}
+
+void CMainFrame::onFactory()
+{
+    // The item is greyed without the keyword "factory"; a shortcut or a stray trigger must not
+    // get past that either.
+    if (session_.factoryEnabled())
+        forms_.runFactory();
+}
+
+void CMainFrame::onAbout()
+{
+    AboutDialog about(this);
+    about.exec();
+}
+
+} // namespace kq904

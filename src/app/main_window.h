@@ -1,0 +1,125 @@
+#pragma once
+// The main window: menu, toolbar and status bar around the listing. It carries out the File
+// commands on the document, opens the setting forms, prints, and runs the 15 ms tick that
+// drives the radio link from the moment it is created until the program ends.
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+
+#include "file_chooser.h"
+#include "form_launcher.h"
+#include "listing_printer.h"
+#include "recent_files.h"
+
+class QLabel;
+class QMenu;
+
+namespace kq904 {
+
+class CKQ904View;
+class Session;
+class TickPump;
+
+// The commands of the menu and toolbar, numbered as the program's resources number them.
+enum class Command {
+    New = 57600,
+    Open = 57601,
+    Save = 57603,
+    SaveAs = 57604,
+    PrintSetup = 57606,
+    Print = 57607,
+    PrintPreview = 57609,
+    RecentFile = 57616,
+    About = 57664,
+    Exit = 57665,
+    Factory = 32772,
+    General = 32773,
+    Channel = 32774,
+    Programming = 32775,
+    Port = 32776,
+    SaveCopy = 32781,
+    ExportPdf = 32790,
+};
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kReady = "Ready";
+    static constexpr const char* kSimulatedRadio = "Simulated radio attached";
+
+    explicit CMainFrame(Session& session, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* action(Command command) const;
+    CKQ904View* view() const { return view_; }
+    TickPump& tickPump() { return *tickPump_; }
+    ListingPrinter& listingPrinter() { return printer_; }
+    FormLauncher& forms() { return forms_; }
+    const RecentFileList& recentFiles() const { return recentFiles_; }
+    // The actions of the File menu's recent-file entries, newest first (empty: the greyed
+    // "Recent File" item is shown instead).
+    QList<QAction*> recentFileActions() const { return recentActions_; }
+    // The status bar's panes: the message pane and the ones to its right.
+    QLabel* messagePane() const { return messagePane_; }
+    QList<QLabel*> indicatorPanes() const { return indicators_; }
+
+    // Tests name files without dialogs.
+    void setFileChooser(std::unique_ptr<FileChooser> chooser);
+
+    // File commands with the file already chosen. A failure is shown to the user and leaves
+    // the document as it was; the return value says whether it worked.
+    bool openFile(const QString& path);
+    bool saveDocumentAs(const QString& path);
+    bool saveCopy(const QString& path);
+    bool exportPdf(const QString& path);
+
+    // The refresh notification: the document has every view redrawn.
+    void refresh();
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    QAction* addCommand(Command command, const QString& text, const QString& statusTip,
+        void (CMainFrame::*handler)());
+    void rebuildRecentFileMenu();
+    void updateTitle();
+    void showError(const std::string& reason);
+
+    // Command handlers.
+    void onNew();
+    void onOpen();
+    void onSave();
+    void onSaveAs();
+    void onSaveCopy();
+    void onPrint();
+    void onPrintSetup();
+    void onPrintPreview();
+    void onExportPdf();
+    void onExit();
+    void onGeneral();
+    void onChannel();
+    void onProgramming();
+    void onPort();
+    void onFactory();
+    void onAbout();
+
+    Session& session_;
+    CKQ904View* view_;
+    TickPump* tickPump_;
+    ListingPrinter printer_;
+    FormLauncher forms_;
+    RecentFileList recentFiles_;
+    std::unique_ptr<FileChooser> fileChooser_;
+    std::map<Command, QAction*> actions_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentPlaceholder_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
+    QLabel* messagePane_ = nullptr;
+    QList<QLabel*> indicators_;
+};
+
+} // namespace kq904

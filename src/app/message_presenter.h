@@ -1,0 +1,30 @@
+#pragma once
+// How the program tells the user something that needs an answer: the link's outcomes ("READ
+// OK", "Programming Fail"...), "Com Port Fail", a set file that could not be opened or saved.
+// The program shows a modal message box with an OK button; tests put a recorder in its place so
+// nothing waits for a click.
+
+#include <QString>
+
+class QWidget;
+
+namespace kq904 {
+
+class MessagePresenter {
+public:
+    virtual ~MessagePresenter() = default;
+    // An outcome or a notice: an information box with an OK button.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // A failure the user must know about: a warning box with an OK button.
+    virtual void showError(QWidget* parent, const QString& text) = 0;
+};
+
+// The real thing: QMessageBox, modal, titled "KQ904". The 15 ms tick keeps running while it is
+// open, so a transfer goes on underneath.
+class MessageBoxPresenter final : public MessagePresenter {
+public:
+    void showMessage(QWidget* parent, const QString& text) override;
+    void showError(QWidget* parent, const QString& text) override;
+};
+
+} // namespace kq904

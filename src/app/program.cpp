@@ -1,0 +1,58 @@
+#include "program.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "app_icons.h"
+#include "app_options.h"
+#include "main_window.h"
+#include "model/data_dir.h"
+#include "screenshots.h"
+#include "session.h"
+
+namespace kq904 {
+
+int runProgram(QApplication& application)
+{
+    QApplication::setApplicationName(QLatin1String(ProfileSettings::kApplication));
+    QApplication::setOrganizationName(QLatin1String(ProfileSettings::kOrganisation));
+    QApplication::setApplicationVersion(QStringLiteral("5.12"));
+    QApplication::setWindowIcon(applicationIcon());
+
+    const AppOptions options = parseAppOptions(QApplication::arguments());
+    if (options.helpRequested) {
+        std::fputs(appUsage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!options.ok) {
+        std::fprintf(stderr, "kq904: %s\n%s", options.error.toLocal8Bit().constData(),
+            appUsage().toLocal8Bit().constData());
+        return 2;
+    }
+
+    SessionOptions sessionOptions;
+    // Fixed once: a file dialog changing the current directory must not move the table files.
+    sessionOptions.dataDir = resolveDataDir(options.dataDir.toStdString());
+    sessionOptions.simulate = options.simulate;
+    Session session(sessionOptions, std::make_unique<ProfileSettings>());
+    CMainFrame window(session);
+
+    if (!options.screenshotDir.isEmpty()) {
+        QStringList written;
+        const Result rendered = renderScreenshots(session, window, options.screenshotDir, &written);
+        for (const QString& path : std::as_const(written))
+            std::printf("%s\n", path.toLocal8Bit().constData());
+        if (!rendered) {
+            std::fprintf(stderr, "kq904: %s\n", rendered.error.c_str());
+            return 1;
+        }
+        return 0;
+    }
+
+    if (!options.setFile.isEmpty())
+        window.openFile(options.setFile);
+    window.showMaximized();
+    return application.exec();
+}
+
+} // namespace kq904

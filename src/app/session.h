@@ -1,0 +1,71 @@
+#pragma once
+// Everything one run of the program works on, created once at start-up and kept until the end:
+// the radio image loaded from the default table files and the feature-flag file of the data
+// directory, the profile settings, the port to the radio (or the built-in simulated radio), the
+// link that programs and reads the radio, and the document. The link's outcomes go to the user
+// through the message presenter; its refresh notification redraws the listing.
+
+#include <QPointer>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "document.h"
+#include "link/link.h"
+#include "link/profile_settings.h"
+#include "message_presenter.h"
+#include "model/radio_image.h"
+#include "radio_port.h"
+#include "simulated_port.h"
+
+namespace kq904 {
+
+struct SessionOptions {
+    std::filesystem::path dataDir; // absolute: the table files and kq904.ini
+    bool simulate = false; // every port leads to the built-in simulated radio
+};
+
+class Session final : public LinkObserver {
+public:
+    // Loads channelTab.bin, setTab.bin, factoryTab.bin and killTab.bin in that order, then the
+    // feature flags; the keyword "factory" offers the Factory command for this run.
+    Session(const SessionOptions& options, std::unique_ptr<ProfileSettings> profile);
+    ~Session() override;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    RadioImage& image() { return image_; }
+    const std::filesystem::path& dataDir() const { return dataDir_; }
+    bool factoryEnabled() const { return factoryEnabled_; }
+    ProfileSettings& profile() { return *profile_; }
+    RadioPort& port() { return port_; }
+    Link& link() { return link_; }
+    CKQ904Doc& document() { return document_; }
+    // The simulated radio of --simulate; null for a run with real hardware.
+    SimulatedPort* simulatedPort() { return simulated_.get(); }
+
+    MessagePresenter& messages() { return *messages_; }
+    // Tests put a recorder in place of the message boxes.
+    void setMessagePresenter(std::unique_ptr<MessagePresenter> presenter);
+    // The window message boxes are shown over.
+    void setMessageParent(QWidget* parent) { messageParent_ = parent; }
+    QWidget* messageParent() const { return messageParent_; }
+
+    // LinkObserver.
+    void refreshRequested() override;
+    void transferEnded(LinkOutcome outcome) override;
+
+private:
+    RadioImage image_;
+    std::filesystem::path dataDir_;
+    bool factoryEnabled_ = false;
+    std::unique_ptr<ProfileSettings> profile_;
+    std::unique_ptr<SimulatedPort> simulated_;
+    RadioPort port_;
+    Link link_;
+    CKQ904Doc document_;
+    std::unique_ptr<MessagePresenter> messages_;
+    QPointer<QWidget> messageParent_;
+};
+
+} // namespace kq904
