@@ -42,10 +42,14 @@ QString FilteredEdit::filtered(const QString& text) const
 void FilteredEdit::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();
+    // Shortcuts (Ctrl+V, Ctrl+A...) carry the letter as text on some platforms; they are the
+    // field's business. Whatever one of them inserts is cleaned by removeRejected.
+    const bool shortcut =
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
     bool judged = false;
     for (const QChar c : typed)
         judged = judged || isTyped(c);
-    if (!judged) {
+    if (shortcut || !judged) {
         QLineEdit::keyPressEvent(event);
         return;
     }

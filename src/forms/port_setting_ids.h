@@ -1,0 +1,12 @@
+#pragma once
+// Control ids of the Port setting form ("Port setting").
+
+#include "forms/controls.h"
+
+namespace kq904::port_setting_ids {
+
+inline constexpr int portList = 1031; // "COM1" ... "COM42"
+inline constexpr int baudList = 1032; // disabled, always "19200"
+inline constexpr int ok = kIdOk;
+
+} // namespace kq904::port_setting_ids
