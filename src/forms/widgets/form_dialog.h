@@ -10,19 +10,19 @@
 //   3. bindLogic(logic), then run the logic's opening steps, so that texts the logic sets while
 //      opening already raise their change events, as the forms rely on.
 
+// The widget headers come along: every form dialog uses the widgets the make* helpers return.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include "filtered_edits.h"
 #include "widget_controls.h"
-
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLayout;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
 
 namespace kq904 {
 
