@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,11 +24,14 @@ namespace Id = ChannelSettingId;
 
 namespace {
 
-QVBoxLayout* column(std::initializer_list<QWidget*> widgets)
+// The widgets side by side; `stretching` takes the spare width (none: it goes to the right).
+QHBoxLayout* row(std::initializer_list<QWidget*> widgets, QWidget* stretching)
 {
-    auto* layout = new QVBoxLayout;
+    auto* layout = new QHBoxLayout;
     for (QWidget* w : widgets)
-        layout->addWidget(w);
+        layout->addWidget(w, w == stretching ? 1 : 0);
+    if (stretching == nullptr)
+        layout->addStretch(1);
     return layout;
 }
 
@@ -47,28 +51,34 @@ CChannelSettingDlg::CChannelSettingDlg(
 
 void CChannelSettingDlg::buildWidgets()
 {
+    const QFontMetrics metrics(font());
+    // Room for the widest value a field shows: "1638.39375" MHz, a three-digit code.
+    const int frequencyWidth = metrics.horizontalAdvance(QStringLiteral("0000.000000"));
+    const int codeWidth = metrics.horizontalAdvance(QStringLiteral("00000"));
+
     // Channel Number: the label between the stepping buttons, and the channel commands.
     auto* previous = makeButton(Id::previousChannel, QStringLiteral("<"));
     auto* next = makeButton(Id::nextChannel, QStringLiteral(">"));
     auto* channelLabel = makeLabel(Id::channelLabel, QStringLiteral("1"));
     channelLabel->setAlignment(Qt::AlignCenter);
     channelLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    channelLabel->setMinimumWidth(dialogUnits(36, 0).width());
+    channelLabel->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("WWWWWW")));
     for (QPushButton* step : {previous, next})
-        step->setFixedWidth(dialogUnits(18, 0).width());
-    auto* stepRow = new QHBoxLayout;
-    stepRow->addWidget(previous);
-    stepRow->addWidget(channelLabel, 1);
-    stepRow->addWidget(next);
-    auto* channelNumber = groupBox(QStringLiteral("Channel Number"), stepRow);
-
-    auto* commands = column({makeButton(Id::channelName, QStringLiteral("Channel Name")),
-        makeButton(Id::channelAdd, QStringLiteral("Channel Add.")),
-        makeButton(Id::channelDelete, QStringLiteral("Channel Del."))});
+        step->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("<<<<")) + 8);
+    auto* channelNumber = groupBox(
+        QStringLiteral("Channel Number"), row({previous, channelLabel, next}, channelLabel));
+    auto* commands = new QVBoxLayout;
+    commands->addWidget(makeButton(Id::channelName, QStringLiteral("Channel Name")));
+    auto* addDelete = new QHBoxLayout;
+    addDelete->addWidget(makeButton(Id::channelAdd, QStringLiteral("Channel Add.")));
+    addDelete->addWidget(makeButton(Id::channelDelete, QStringLiteral("Channel Del.")));
+    commands->addLayout(addDelete);
 
     // Rf Freq. (MHz)
     auto* tx = makeEdit<CDecimalEdit>(Id::txFrequency);
     auto* rx = makeEdit<CDecimalEdit>(Id::rxFrequency);
+    for (QLineEdit* field : {tx, rx})
+        field->setMinimumWidth(frequencyWidth);
     auto* frequencyGrid = new QGridLayout;
     auto* txCaption = label(QStringLiteral("TX"));
     auto* rxCaption = label(QStringLiteral("RX"));
@@ -83,53 +93,53 @@ void CChannelSettingDlg::buildWidgets()
     auto* frequencies = groupBox(QStringLiteral("Rf Freq. (MHz)"), frequencyGrid);
 
     // Transmitter: disable, time-out and scan.
-    auto* timeOutList = makeComboBox(Id::timeOut);
-    auto* timeOutBox = new QVBoxLayout;
-    timeOutBox->addWidget(timeOutList);
-    auto* timeOut = groupBox(QStringLiteral("Tx Time out"), timeOutBox);
-    auto* scan =
-        groupBox(QStringLiteral("Scan"), column({makeCheckBox(Id::scan, QStringLiteral("Scan"))}));
+    auto* timeOut =
+        groupBox(QStringLiteral("Tx Time out"), row({makeComboBox(Id::timeOut)}, nullptr));
+    auto* scan = groupBox(
+        QStringLiteral("Scan"), row({makeCheckBox(Id::scan, QStringLiteral("Scan"))}, nullptr));
+    auto* transmitter = new QGridLayout;
+    transmitter->addWidget(makeCheckBox(Id::txDisable, QStringLiteral("Tx Disable")), 0, 0, 1, 2);
+    transmitter->addWidget(timeOut, 1, 0);
+    transmitter->addWidget(scan, 1, 1);
+    transmitter->setColumnStretch(0, 1);
 
     // The sub-tones. Each group box holds its radio group, so the groups exclude separately.
-    auto toneGroup = [this](const QString& title,
-                         std::initializer_list<std::pair<int, QString>> radios, int listId,
-                         const QString& listCaption) {
+    auto toneGroup = [this](const QString& title, int ctcss, int dcs, int none, int listId,
+                         const QString& listCaption, QWidget* besideList) {
         auto* grid = new QGridLayout;
-        int row = 0;
-        for (const auto& [id, text] : radios)
-            grid->addWidget(makeRadioButton(id, text), row++, 0, 1, 2);
+        grid->addWidget(makeRadioButton(ctcss, QStringLiteral("CTCSS")), 0, 0);
+        grid->addWidget(makeRadioButton(dcs, QStringLiteral("DCS")), 0, 1);
+        grid->addWidget(makeRadioButton(none, QStringLiteral("NONE")), 0, 2);
         auto* list = makeComboBox(listId);
         list->setMinimumContentsLength(7);
         auto* caption = label(listCaption);
         caption->setBuddy(list);
-        grid->addWidget(caption, row, 0);
-        grid->addWidget(list, row, 1);
-        grid->setColumnStretch(1, 1);
+        grid->addWidget(caption, 1, 0);
+        grid->addWidget(list, 1, 1, 1, 2);
+        if (besideList != nullptr)
+            grid->addWidget(besideList, 1, 3);
         return groupBox(title, grid);
     };
-    auto* toneTx = toneGroup(QStringLiteral("TONE TX"),
-        {{Id::txToneCtcss, QStringLiteral("CTCSS")}, {Id::txToneDcs, QStringLiteral("DCS")},
-            {Id::txToneNone, QStringLiteral("NONE")}},
-        Id::txTone, QStringLiteral("TX Tone"));
-    auto* toneRx = toneGroup(QStringLiteral("TONE RX"),
-        {{Id::rxToneCtcss, QStringLiteral("CTCSS")}, {Id::rxToneDcs, QStringLiteral("DCS")},
-            {Id::rxToneNone, QStringLiteral("NONE")}},
-        Id::rxTone, QStringLiteral("RX Tone"));
-    auto* copyTone = makeButton(Id::copyTxTone, QStringLiteral("RX=TX"));
+    auto* toneTx = toneGroup(QStringLiteral("TONE TX"), Id::txToneCtcss, Id::txToneDcs,
+        Id::txToneNone, Id::txTone, QStringLiteral("TX Tone"), nullptr);
+    // The receive tone's "RX=TX" copies the transmit tone type and tone.
+    auto* toneRx = toneGroup(QStringLiteral("TONE RX"), Id::rxToneCtcss, Id::rxToneDcs,
+        Id::rxToneNone, Id::rxTone, QStringLiteral("RX Tone"),
+        makeButton(Id::copyTxTone, QStringLiteral("RX=TX")));
 
     // Busy Lock Type: one radio group of five.
     auto* busyGrid = new QGridLayout;
     busyGrid->addWidget(makeRadioButton(Id::busyLockBtlo, QStringLiteral("BTLO")), 0, 0);
     busyGrid->addWidget(makeRadioButton(Id::busyLockBclo, QStringLiteral("BCLO")), 0, 1);
+    busyGrid->addWidget(makeRadioButton(Id::busyLockNone, QStringLiteral("NONE")), 0, 2);
     busyGrid->addWidget(makeRadioButton(Id::busyLockRbtlo, QStringLiteral("RBTLO")), 1, 0);
     busyGrid->addWidget(makeRadioButton(Id::busyLockRbclo, QStringLiteral("RBCLO")), 1, 1);
-    busyGrid->addWidget(makeRadioButton(Id::busyLockNone, QStringLiteral("NONE")), 2, 0);
     auto* busyLock = groupBox(QStringLiteral("Busy Lock Type"), busyGrid);
 
     auto radioPair = [this](const QString& title, int first, const QString& firstText, int second,
                          const QString& secondText) {
         return groupBox(title,
-            column({makeRadioButton(first, firstText), makeRadioButton(second, secondText)}));
+            row({makeRadioButton(first, firstText), makeRadioButton(second, secondText)}, nullptr));
     };
     auto* power = radioPair(QStringLiteral("Rf Power Level"), Id::highPower,
         QStringLiteral("High Power"), Id::lowPower, QStringLiteral("Low Power"));
@@ -141,56 +151,49 @@ void CChannelSettingDlg::buildWidgets()
     // Miscellaneous. "Mod Level" only shows whether the TX frequency lies inside a band.
     auto* modLevel = makeCheckBox(Id::modLevel, QStringLiteral("Mod Level"));
     modLevel->setEnabled(false);
-    auto* miscellaneous = groupBox(QStringLiteral("Miscellaneous"),
-        column({modLevel, makeCheckBox(Id::crystalShift, QStringLiteral("X'tal Shift")),
-            makeCheckBox(Id::monitorByCarry, QStringLiteral("Monitor by Carry")),
-            makeCheckBox(Id::monitorDisable, QStringLiteral("Monitor Disable"))}));
+    auto* miscGrid = new QGridLayout;
+    miscGrid->addWidget(modLevel, 0, 0);
+    miscGrid->addWidget(makeCheckBox(Id::crystalShift, QStringLiteral("X'tal Shift")), 1, 0);
+    miscGrid->addWidget(makeCheckBox(Id::monitorByCarry, QStringLiteral("Monitor by Carry")), 0, 1);
+    miscGrid->addWidget(makeCheckBox(Id::monitorDisable, QStringLiteral("Monitor Disable")), 1, 1);
+    auto* miscellaneous = groupBox(QStringLiteral("Miscellaneous"), miscGrid);
 
     // PTT Code and selective calling.
     auto* code = makeEdit<CDigitEdit>(Id::pttCode);
+    code->setFixedWidth(codeWidth + 12);
     auto* codeCaption = makeLabel(Id::pttCodeLabel, QStringLiteral("Code Number"));
     codeCaption->setBuddy(code);
     auto* pttGrid = new QGridLayout;
-    pttGrid->addWidget(makeCheckBox(Id::pttCodeEnable, QStringLiteral("Enable")), 0, 0, 1, 2);
+    pttGrid->addWidget(makeCheckBox(Id::pttCodeEnable, QStringLiteral("Enable")), 0, 0);
     pttGrid->addWidget(codeCaption, 1, 0);
     pttGrid->addWidget(code, 1, 1);
-    pttGrid->addWidget(makeLabel(Id::pttCodeRange, QStringLiteral("000..999")), 2, 1);
+    pttGrid->addWidget(makeLabel(Id::pttCodeRange, QStringLiteral("000..999")), 1, 2);
     pttGrid->addWidget(
-        makeCheckBox(Id::selectiveCalling, QStringLiteral("Selective Calling Enable")), 3, 0, 1, 2);
-    pttGrid->setColumnStretch(1, 1);
+        makeCheckBox(Id::selectiveCalling, QStringLiteral("Selective Calling Enable")), 2, 0, 1, 3);
+    pttGrid->setColumnStretch(2, 1);
     auto* ptt = controls().add(Id::pttCodeGroup, groupBox(QStringLiteral("PTT Code"), pttGrid));
 
     // "OK" is an ordinary push button here: Enter in a field does not press it.
     auto* ok = makeButton(Id::ok, QStringLiteral("OK"));
     connect(ok, &QPushButton::clicked, this, [this] { requestClose(CloseRoute::OkButton); });
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(channelNumber, 0, 0);
-    grid->addLayout(commands, 0, 1);
-    grid->addWidget(frequencies, 1, 0);
-    auto* transmitter = new QGridLayout;
-    transmitter->addWidget(makeCheckBox(Id::txDisable, QStringLiteral("Tx Disable")), 0, 0, 1, 2);
-    transmitter->addWidget(timeOut, 1, 0);
-    transmitter->addWidget(scan, 1, 1);
-    grid->addLayout(transmitter, 1, 1);
-    grid->addWidget(toneTx, 2, 0);
-    grid->addWidget(toneRx, 3, 0);
-    auto* copyRow = new QHBoxLayout;
-    copyRow->addStretch(1);
-    copyRow->addWidget(copyTone);
-    grid->addLayout(copyRow, 4, 0);
-    grid->addWidget(busyLock, 2, 1);
-    auto* spacing = new QHBoxLayout;
-    spacing->addWidget(txSpacing);
-    spacing->addWidget(rxSpacing);
-    grid->addLayout(spacing, 3, 1);
-    grid->addWidget(power, 5, 0);
-    grid->addWidget(miscellaneous, 4, 1, 2, 1);
-    grid->addWidget(ptt, 6, 0, 1, 2);
     auto* okRow = new QHBoxLayout;
     okRow->addStretch(1);
     okRow->addWidget(ok);
-    grid->addLayout(okRow, 7, 0, 1, 2);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(channelNumber, 0, 0);
+    grid->addLayout(commands, 0, 1, Qt::AlignBottom);
+    grid->addWidget(frequencies, 1, 0);
+    grid->addLayout(transmitter, 1, 1);
+    grid->addWidget(toneTx, 2, 0);
+    grid->addWidget(toneRx, 2, 1);
+    grid->addWidget(busyLock, 3, 0);
+    grid->addWidget(power, 3, 1);
+    grid->addWidget(txSpacing, 4, 0);
+    grid->addWidget(rxSpacing, 4, 1);
+    grid->addWidget(miscellaneous, 5, 0);
+    grid->addWidget(ptt, 5, 1);
+    grid->addLayout(okRow, 6, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
