@@ -130,9 +130,13 @@ void Link::sendByte(std::uint8_t byte)
 
 void Link::sendRequest(const Frame& frame, std::uint16_t timeout)
 {
-    // Only an acknowledge that arrives after this request may answer it: a stray "1" taken in
-    // earlier would otherwise move every later frame one acknowledge ahead of the radio, up to
-    // reporting "Programming OK" before the radio confirmed the end of programming.
+    // Only a reply that arrives after this request may answer it. A stray "1" taken in earlier
+    // would otherwise move every later frame one acknowledge ahead of the radio, up to reporting
+    // "Programming OK" before the radio confirmed the end of programming. A frame that completed
+    // before the request (held back by the start delay, or right behind another one) is taken
+    // in first, so it cannot pass for the answer either.
+    if (parser_.complete())
+        replyHandling();
     ackFlag_ = false;
     sendFrame(frame);
     seqCountdown_ = timeout;

@@ -155,8 +155,8 @@ void Link::stateAction()
         break;
 
     case LinkStates::versionRequest:
-        versionWord_ = 0;
         sendRequest(commandFrame(FrameLetter::versionRequest), replyTimeout);
+        versionWord_ = 0;
         linkState_ = LinkStates::versionWait;
         break;
 

@@ -17,6 +17,7 @@ struct LinkEvent {
     std::string what; // "refresh" or the outcome text
     long tick;
     int linkState;
+    int channelCount; // the image's stored count at that moment
 };
 
 class RecordingObserver : public LinkObserver {
@@ -24,6 +25,7 @@ public:
     std::vector<LinkEvent> events;
     const InProcessTransport* clock = nullptr;
     const Link* link = nullptr;
+    const RadioImage* image = nullptr;
     // Runs inside the outcome callback, where the program shows its modal message box.
     std::function<void()> whileOutcomeShown;
 
@@ -47,7 +49,8 @@ private:
     void note(std::string what)
     {
         events.push_back({std::move(what), clock ? static_cast<long>(clock->tick()) : -1,
-            link ? link->linkState() : -1});
+            link ? link->linkState() : -1,
+            image ? static_cast<int>(image->storedChannelCount()) : -1});
     }
 };
 
@@ -62,6 +65,7 @@ struct LinkBench {
     {
         observer.clock = &transport;
         observer.link = &link;
+        observer.image = &image;
         radio.setRecording(true);
     }
 

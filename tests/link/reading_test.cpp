@@ -60,8 +60,10 @@ TEST(Reading, FetchesSettingsAndChannelsBelowTheRadiosCount)
     bench.runToEnd();
 
     EXPECT_EQ(bench.observer.names(), (std::vector<std::string>{"refresh", "READ OK"}));
-    for (const auto& e : bench.observer.events)
+    for (const auto& e : bench.observer.events) {
         EXPECT_EQ(e.linkState, LinkStates::readDone);
+        EXPECT_EQ(e.channelCount, 5); // the listing redraws what was read
+    }
     const RadioImage& got = bench.image;
     EXPECT_EQ(got.general, bench.inRadio.general);
     EXPECT_EQ(got.id, bench.inRadio.id);
@@ -210,8 +212,9 @@ TEST(Reading, NoiseAndSlowRepliesStillRead)
 
 TEST(Reading, AFrameRightBehindTheReplyDoesNotSpoilItsData)
 {
-    // The radio is mute; the test answers each request itself and sends an acknowledge right
-    // behind the reply, so both reach the link in the same tick.
+    // The radio is mute; the test answers each request itself and sends a second read reply
+    // right behind the first, so both reach the link in the same tick and the second fills the
+    // receive buffer before the step that stores the first one's data.
     LinkBench bench;
     bench.radio.setFaultPlan(FaultPlan().silenceFrom(1));
     Bytes general(24, 0x21);
@@ -221,8 +224,9 @@ TEST(Reading, AFrameRightBehindTheReplyDoesNotSpoilItsData)
     bench.run(Link::startDelayTicks);
     for (const Bytes* data : std::initializer_list<const Bytes*>{&general, &code, &id}) {
         Bytes reply = wireBytes(readReplyFrame(std::array<std::uint8_t, 3>{0, 0, 0}, *data));
-        const Bytes ack = wireBytes(commandFrame(FrameLetter::acknowledge));
-        reply.insert(reply.end(), ack.begin(), ack.end());
+        const Bytes other = wireBytes(
+            readReplyFrame(std::array<std::uint8_t, 3>{0, 0, 0}, Bytes(data->size(), 0xEE)));
+        reply.insert(reply.end(), other.begin(), other.end());
         bench.transport.inject(reply);
         bench.run(2);
     }
@@ -246,6 +250,15 @@ TEST(Version, ReplyIsTakenWithoutOutcome)
     EXPECT_TRUE(bench.observer.events.empty());
     EXPECT_EQ(bench.image, before);
     EXPECT_EQ(bench.radio.framesReceived(), 1);
+
+    // With a damaged count in the image the progress display still reads complete.
+    for (const unsigned stored : {0u, 150u}) {
+        ReadingBench damaged(5);
+        damaged.image.general.set(GeneralSettings::channelCount, stored);
+        ASSERT_TRUE(damaged.link.requestVersion());
+        damaged.runToEnd();
+        EXPECT_EQ(damaged.link.progressPercent(), 100) << stored;
+    }
 }
 
 TEST(Version, ATwoStartsAFullReading)

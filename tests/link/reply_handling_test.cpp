@@ -75,23 +75,24 @@ TEST(ReplyHandling, AFrameCompletedDuringTheStartDelayWaitsForTheFirstStep)
 {
     LinkBench bench;
     bench.radio.setFaultPlan(FaultPlan().silenceFrom(1));
-    ASSERT_TRUE(bench.link.requestVersion()); // opens the port: 33 ticks of start delay
-    bench.transport.inject(wireBytes(commandFrame(FrameLetter::acknowledge)));
+    ASSERT_TRUE(bench.link.startReading()); // opens the port: 33 ticks of start delay
+    bench.transport.inject(wireBytes(versionReplyFrame(0x0123)));
     bench.run(5);
     EXPECT_TRUE(bench.link.parser().complete());
-    EXPECT_FALSE(bench.link.ackFlag());
+    EXPECT_EQ(bench.link.versionWord(), 0);
     bench.run(Link::startDelayTicks - 5);
-    EXPECT_TRUE(bench.link.ackFlag());
+    EXPECT_EQ(bench.link.versionWord(), 0x0123);
+    EXPECT_FALSE(bench.link.parser().complete());
 
     // Unless another byte arrives first: then frame and byte are dropped.
     LinkBench dropped;
     dropped.radio.setFaultPlan(FaultPlan().silenceFrom(1));
-    ASSERT_TRUE(dropped.link.requestVersion());
-    dropped.transport.inject(wireBytes(commandFrame(FrameLetter::acknowledge)));
+    ASSERT_TRUE(dropped.link.startReading());
+    dropped.transport.inject(wireBytes(versionReplyFrame(0x0123)));
     dropped.run(2);
     dropped.transport.inject(Bytes{0x3C});
     dropped.run(Link::startDelayTicks);
-    EXPECT_FALSE(dropped.link.ackFlag());
+    EXPECT_EQ(dropped.link.versionWord(), 0);
 }
 
 TEST(ReplyHandling, SilenceDiscardsAPartialFrame)
@@ -113,9 +114,9 @@ TEST(ReplyHandling, StartDelayIsArmedOnlyWhenThePortOpens)
 {
     LinkBench bench;
     ASSERT_TRUE(bench.link.startProgramming());
-    EXPECT_EQ(bench.link.startDelay(), Link::startDelayTicks);
+    EXPECT_EQ(bench.link.startDelay(), 33); // 495 ms
     EXPECT_TRUE(bench.radio.recordedFrames().empty());
-    bench.run(Link::startDelayTicks - 1);
+    bench.run(32);
     EXPECT_EQ(bench.radio.framesReceived(), 0);
     bench.tick(); // the tick on which the delay reaches 0 sends the first frame
     EXPECT_EQ(bench.radio.framesReceived(), 1);
