@@ -20,25 +20,14 @@ std::string nameOf(const Block<ChannelExtra>& extra)
 
 } // namespace
 
-TEST(ChannelOfRow, IsTheSelectedRowMinusTheLeadingRows)
-{
-    EXPECT_EQ(channelOfRow(3, 3), 0);
-    EXPECT_EQ(channelOfRow(12, 3), 9);
-    EXPECT_EQ(channelOfRow(101, 3), 98);
-}
-
-TEST_F(ChannelFormTest, OpensOnTheSelectedChannel)
-{
-    open(4);
-    EXPECT_EQ(form.currentChannel(), 4);
-    EXPECT_EQ(controls.text(Id::channelLabel), "NE05");
-    EXPECT_EQ(controls.text(Id::txFrequency), "145.05000");
-}
-
 // The listing's selection is not pulled back when the channel count shrinks, so it can point
 // past the last channel; the form then works on the last channel, never on an unused slot.
 TEST_F(ChannelFormTest, SelectionPastTheLastChannelOpensOnTheLastChannel)
 {
+    open(channelOfRow(3 + 4, 3));
+    EXPECT_EQ(form.currentChannel(), 4);
+    EXPECT_EQ(controls.text(Id::txFrequency), "145.05000");
+
     image.setChannelCount(5);
     open(channelOfRow(3 + 8, 3));
     EXPECT_EQ(form.currentChannel(), 4);
@@ -170,27 +159,18 @@ TEST_F(ChannelFormTest, CloseBoxStoresAndNotifiesButWritesNoTableFile)
     EXPECT_EQ(host.refreshes, 1);
 }
 
-TEST_F(ChannelFormTest, EscapeKeepsEarlierStoresButDropsWhatWasOnlyTyped)
+TEST_F(ChannelFormTest, EnterKeepsTheFormOpenEscapeDropsWhatWasOnlyTyped)
 {
     open(1);
     controls.toggle(Id::scan); // stored at once
     controls.type(Id::txFrequency, "146.0"); // never stored
+    EXPECT_EQ(controls.close(CloseRoute::EnterKey), FormEnd::Stay);
     controls.click(Id::copyTxFrequency); // copies the text, stores nothing
     EXPECT_EQ(controls.text(Id::rxFrequency), "146.0");
     EXPECT_EQ(controls.close(CloseRoute::EscapeKey), FormEnd::Rejected);
     EXPECT_TRUE(record(1).get(ChannelRecord::scan));
     EXPECT_EQ(transmitFrequency(image, 1), 145012500u);
     EXPECT_EQ(receiveFrequency(image, 1), 145012500u);
-    EXPECT_TRUE(host.written.empty());
-    EXPECT_EQ(host.refreshes, 0);
-}
-
-TEST_F(ChannelFormTest, EnterAwayFromAButtonDoesNothing)
-{
-    open(1);
-    controls.type(Id::txFrequency, "146.0");
-    EXPECT_EQ(controls.close(CloseRoute::EnterKey), FormEnd::Stay);
-    EXPECT_EQ(transmitFrequency(image, 1), 145012500u);
     EXPECT_TRUE(host.written.empty());
     EXPECT_EQ(host.refreshes, 0);
 }
@@ -218,16 +198,6 @@ TEST_F(ChannelFormTest, ChannelNameButtonEditsTheCurrentChannelsName)
     image.general.set(GeneralSettings::fiveCharacterNames, true);
     controls.click(Id::channelName);
     EXPECT_EQ(controls.text(Id::channelLabel), "XY");
-}
-
-TEST_F(ChannelFormTest, ShowingAChannelRepairsItsStoredName)
-{
-    extra(6)[2] = 'a'; // not a capital letter
-    extra(6)[3] = 0;
-    open(6);
-    EXPECT_EQ(controls.text(Id::channelLabel), "CH07");
-    EXPECT_EQ(extra(6)[2], 'C');
-    EXPECT_EQ(extra(6)[3], 'H');
 }
 
 } // namespace kq904::testing

@@ -224,20 +224,5 @@ TEST_F(ChannelDialogTest, ChannelNameButtonRunsTheNameDialog)
     EXPECT_EQ(widget<QLabel>(*dialog, Id::channelLabel)->text(), QStringLiteral("FIRE1"));
 }
 
-TEST_F(ChannelDialogTest, NameDialogCancelChangesNothing)
-{
-    CChannelNameDlg nameDialog(image, 3);
-    nameDialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&nameDialog));
-    auto* field = qobject_cast<QLineEdit*>(nameDialog.controls().widget(ChannelNameId::name));
-    EXPECT_EQ(field->text(), QStringLiteral("CH"));
-    QTest::keyClicks(field, "ZZ");
-    QTest::mouseClick(
-        qobject_cast<QPushButton*>(nameDialog.controls().widget(kIdCancel)), Qt::LeftButton);
-    EXPECT_EQ(nameDialog.result(), QDialog::Rejected);
-    EXPECT_EQ(image.extras[3][2], 'C');
-    EXPECT_EQ(image.extras[3][3], 'H');
-}
-
 } // namespace
 } // namespace kq904
