@@ -47,6 +47,8 @@ CChannelSettingDlg::CChannelSettingDlg(
     buildWidgets();
     bindLogic(form_);
     form_.open(channel);
+    // The form opens on the frequency, not on a push button that Enter would press.
+    controls().widget(Id::txFrequency)->setFocus();
 }
 
 void CChannelSettingDlg::buildWidgets()
@@ -93,12 +95,13 @@ void CChannelSettingDlg::buildWidgets()
     auto* frequencies = groupBox(QStringLiteral("Rf Freq. (MHz)"), frequencyGrid);
 
     // Transmitter: disable, time-out and scan.
+    auto* txDisable = makeCheckBox(Id::txDisable, QStringLiteral("Tx Disable"));
     auto* timeOut =
         groupBox(QStringLiteral("Tx Time out"), row({makeComboBox(Id::timeOut)}, nullptr));
     auto* scan = groupBox(
         QStringLiteral("Scan"), row({makeCheckBox(Id::scan, QStringLiteral("Scan"))}, nullptr));
     auto* transmitter = new QGridLayout;
-    transmitter->addWidget(makeCheckBox(Id::txDisable, QStringLiteral("Tx Disable")), 0, 0, 1, 2);
+    transmitter->addWidget(txDisable, 0, 0, 1, 2);
     transmitter->addWidget(timeOut, 1, 0);
     transmitter->addWidget(scan, 1, 1);
     transmitter->setColumnStretch(0, 1);
