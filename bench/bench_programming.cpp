@@ -1,0 +1,197 @@
+// A full 99-channel programming in real time, as a dealer sees it: the link on a 15 ms
+// PreciseTimer tick, SerialPort on a pseudo-terminal, and the simulated radio on the master
+// side answering at once (on its own thread, as kq904-sim would in its own process).
+//
+// Reported counters:
+//   seconds, ticks         what the programming took, start to "Programming OK"
+//   ideal_ticks            the same programming in virtual time with the radio's reply read
+//                          one tick after its frame (the state tables' pace: 447 for 99 channels)
+//   ratio                  measured seconds / (ideal_ticks x 15 ms); the goal is at most 1.05
+// and for the idle link with the port open:
+//   idle_cpu_percent       CPU the tick loop's thread spends per wall second (goal < 1 %)
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+
+#include "link/link.h"
+#include "link/serial_port.h"
+#include "model/frequency.h"
+#include "sim/in_process_transport.h"
+#include "sim/pty_master.h"
+#include "sim/pty_radio_server.h"
+#include "sim/simulated_radio.h"
+
+using namespace kq904;
+
+namespace {
+
+constexpr int kTickMs = 15;
+
+RadioImage fullImage()
+{
+    RadioImage image;
+    image.setChannelCount(99);
+    image.factory.set(FactorySettings::intermediateFrequency, 21400000u);
+    image.factory.set(FactorySettings::band1Low, 136000000u);
+    image.factory.set(FactorySettings::band1High, 174000000u);
+    for (int n = 0; n < kChannelSlots; ++n) {
+        setTransmitFrequency(image, n, 144000000u + 12500u * static_cast<std::uint32_t>(n));
+        setReceiveFrequency(image, n, 144000000u + 12500u * static_cast<std::uint32_t>(n));
+    }
+    return image;
+}
+
+double threadCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class Outcome final : public LinkObserver {
+public:
+    explicit Outcome(QEventLoop& loop)
+        : loop_(loop)
+    { }
+    void refreshRequested() override { }
+    void transferEnded(LinkOutcome outcome) override
+    {
+        ended = outcome;
+        loop_.quit();
+    }
+    std::optional<LinkOutcome> ended;
+
+private:
+    QEventLoop& loop_;
+};
+
+// The pace the state tables set: the same programming in virtual time.
+long idealTicks()
+{
+    RadioImage image = fullImage();
+    SimulatedRadio radio;
+    InProcessTransport transport(radio);
+    Link link(image, transport);
+    if (!link.startProgramming())
+        return -1;
+    long ticks = 0;
+    while (link.busy() && ticks < 100000) {
+        transport.advanceTick();
+        link.tick();
+        ++ticks;
+    }
+    return link.linkState() == LinkStates::programmed ? ticks : -1;
+}
+
+// The simulated radio served on its own thread until the pipe is written.
+class RadioOnPty {
+public:
+    RadioOnPty()
+    {
+        std::string error;
+        pty_ = PtyMaster::open(&error);
+        if (!pty_ || ::pipe(stop_) != 0)
+            return;
+        server_ = std::make_unique<PtyRadioServer>(radio_, *pty_);
+        thread_ = std::thread([this] { (void)server_->serve(stop_[0]); });
+    }
+    ~RadioOnPty()
+    {
+        if (thread_.joinable()) {
+            const char byte = 0;
+            (void)!::write(stop_[1], &byte, 1);
+            thread_.join();
+        }
+        for (int fd : stop_) {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+    bool ok() const { return thread_.joinable(); }
+    QString device() const { return QString::fromStdString(pty_->slavePath()); }
+    int programmingEnds() const { return radio_.programmingEnds(); }
+
+private:
+    SimulatedRadio radio_;
+    std::unique_ptr<PtyMaster> pty_;
+    std::unique_ptr<PtyRadioServer> server_;
+    int stop_[2] = {-1, -1};
+    std::thread thread_;
+};
+
+void BM_FullProgrammingOverPty(benchmark::State& state)
+{
+    int argc = 1;
+    char name[] = "bench_programming";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    const long ideal = idealTicks();
+    for (auto _ : state) {
+        RadioOnPty radio;
+        if (!radio.ok()) {
+            state.SkipWithError("no pseudo-terminal");
+            return;
+        }
+        RadioImage image = fullImage();
+        SerialPort port;
+        port.setDevice(radio.device());
+        QEventLoop loop;
+        Outcome outcome(loop);
+        Link link(image, port, &outcome);
+
+        long ticks = 0;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(kTickMs);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            link.tick();
+            ++ticks;
+        });
+
+        QElapsedTimer clock;
+        clock.start();
+        if (!link.startProgramming()) {
+            state.SkipWithError("the pseudo-terminal would not open");
+            return;
+        }
+        tick.start();
+        loop.exec();
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        const long programmingTicks = ticks;
+        state.SetIterationTime(seconds);
+        if (outcome.ended != LinkOutcome::ProgrammingOk || radio.programmingEnds() != 1) {
+            state.SkipWithError("the programming did not end with Programming OK");
+            return;
+        }
+
+        // The port stays open and the tick keeps running with nothing to do, as in the
+        // program after a transfer.
+        constexpr int kIdleMs = 3000;
+        QTimer::singleShot(kIdleMs, &loop, &QEventLoop::quit);
+        const double cpuBefore = threadCpuSeconds();
+        QElapsedTimer idleClock;
+        idleClock.start();
+        loop.exec();
+        const double idleCpu = threadCpuSeconds() - cpuBefore;
+        const double idleWall = static_cast<double>(idleClock.elapsed()) / 1000.0;
+        tick.stop();
+
+        state.counters["seconds"] = seconds;
+        state.counters["ticks"] = static_cast<double>(programmingTicks);
+        state.counters["ideal_ticks"] = static_cast<double>(ideal);
+        state.counters["ratio"] = seconds / (static_cast<double>(ideal) * kTickMs / 1000.0);
+        state.counters["idle_cpu_percent"] = 100.0 * idleCpu / idleWall;
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_FullProgrammingOverPty)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
