@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <fstream>
 
 #include "link/link_bench.h"
@@ -286,6 +288,32 @@ TEST_F(CliLink, RadioAnsweringTwoIsReadInFull)
     const QString log = simLog();
     EXPECT_TRUE(log.contains("R 0x0008 n=24")) << log.toStdString();
     EXPECT_TRUE(log.contains("R 0x0551 n=7")) << log.toStdString(); // the second channel's extra
+}
+
+// The radio's end goes away in the middle of a programming (cable pulled): the transfer ends at
+// once as failed, instead of waiting on a closed port for ever.
+TEST_F(CliLink, PulledCableEndsTheTransferAsFailed)
+{
+    // The radio takes the first frame and then keeps quiet, so the programming is sure to be
+    // waiting for an acknowledge when the cable is pulled.
+    const QString device = startSim({"--fault", "silence@2"});
+    ASSERT_FALSE(device.isEmpty());
+    QProcess program;
+    program.setProcessEnvironment(environment());
+    program.start(kBin + "/kq904-cli", {"program", "--port", device, "--data-dir", dataDir()});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    QThread::msleep(1000); // start delay (495 ms), first frame, second frame sent
+    sim_.kill();
+    sim_.waitForFinished(5000);
+    QElapsedTimer sincePulled;
+    sincePulled.start();
+    ASSERT_TRUE(program.waitForFinished(10000));
+    // Well before the 3 s reply timeout would have ended it.
+    EXPECT_LT(sincePulled.elapsed(), 1500);
+    EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardOutput()), "Programming Fail\n");
+    EXPECT_EQ(program.exitCode(), 3);
+    const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_TRUE(err.contains(device)) << err.toStdString();
 }
 
 TEST_F(CliLink, BadArgumentsAreUsageErrors)

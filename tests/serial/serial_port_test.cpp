@@ -2,8 +2,8 @@
 // of the cable would be.
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 #include <sys/resource.h>
 #include <thread>
