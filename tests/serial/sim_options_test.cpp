@@ -108,10 +108,3 @@ TEST(SimOptions, CommandLine)
     for (const auto& words : bad)
         EXPECT_NE(parse(words).error, "") << *words.begin();
 }
-
-TEST(SimOptions, HelpNamesEveryFaultKind)
-{
-    const std::string help = simUsageText();
-    for (FaultKind kind : kAllFaultKinds)
-        EXPECT_NE(help.find(faultName(kind)), std::string::npos) << faultName(kind);
-}
