@@ -150,30 +150,5 @@ TEST_F(FormDialogTest, ExecReturnsHowTheFormEnded)
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }
 
-class UnitsDialog : public FormDialog {
-public:
-    UnitsDialog()
-        : FormDialog("Units")
-    { }
-    using FormDialog::dialogUnits;
-};
-
-TEST(FormDialogUnits, ScaleWithTheFontAndKeepWidthAndHeightApart)
-{
-    UnitsDialog dialog;
-    QFont font = dialog.font();
-    font.setPixelSize(12);
-    dialog.setFont(font);
-    const QSize small = dialog.dialogUnits(128, 140);
-    // Eight vertical units are one line of text.
-    EXPECT_EQ(dialog.dialogUnits(0, 8).height(), QFontMetrics(font).height());
-    font.setPixelSize(24);
-    dialog.setFont(font);
-    const QSize large = dialog.dialogUnits(128, 140);
-    EXPECT_NEAR(large.width(), 2 * small.width(), small.width() / 10);
-    EXPECT_NEAR(large.height(), 2 * small.height(), small.height() / 10);
-    EXPECT_GT(small.height(), small.width()); // 140 units high, 128 wide, lines taller than wide
-}
-
 } // namespace
 } // namespace kq904

@@ -173,15 +173,6 @@ TEST_F(WidgetControlsTest, EnabledAndShownAreTheControlsOwn)
     EXPECT_TRUE(controls.shown(kCaption));
 }
 
-TEST_F(WidgetControlsTest, LabelsAndButtonsCarryText)
-{
-    controls.setText(kCaption, "18");
-    controls.setText(kButton, "Stop");
-    EXPECT_EQ(caption->text(), "18");
-    EXPECT_EQ(controls.text(kButton), "Stop");
-    EXPECT_TRUE(recorder.events.empty());
-}
-
 TEST_F(WidgetControlsTest, ProgressPastTheEndShowsAFullBar)
 {
     controls.setProgress(kBar, 40, 100);
