@@ -77,11 +77,8 @@ TEST_F(CodeFunctionFormTest, FieldsStoreOnlyWithFiveCharacters)
     for (int id : {ids::unitId, ids::subGroupId, ids::allGroupId, ids::emergencyDigits}) {
         SCOPED_TRACE(id);
         RadioImage fresh;
-        MemoryControls fields;
-        RecordingHost calls;
-        CodeFunctionForm codes(fresh, fields, calls);
-        fields.setEvents(&codes);
-        codes.open();
+        testing::OpenedForm<CodeFunctionForm> codes(fresh);
+        auto& fields = codes.controls;
         const RadioImage opened = fresh;
         fields.type(id, "1234");
         EXPECT_EQ(fresh, opened);
@@ -120,10 +117,8 @@ TEST_F(CodeFunctionFormTest, OtherCharactersKeepTheirLowFourBits)
     controls.type(ids::unitId, "A2:45"); // 'A' = 0x41, ':' = 0x3A
     EXPECT_EQ(identityDigits(image, Identity::Unit), (std::array<unsigned, 5>{1, 2, 10, 4, 5}));
     // The next opening shows 'A' as 1 and puts the 10 right.
-    MemoryControls again;
-    CodeFunctionForm reopened(image, again, host);
-    again.setEvents(&reopened);
-    reopened.open();
+    testing::OpenedForm<CodeFunctionForm> reopened(image);
+    auto& again = reopened.controls;
     EXPECT_EQ(again.text(ids::unitId), "12045");
     EXPECT_EQ(identityDigits(image, Identity::Unit), (std::array<unsigned, 5>{1, 2, 0, 4, 5}));
 }
@@ -176,29 +171,6 @@ TEST_F(CodeFunctionFormTest, EmergencyCodeTickEnablesCodeAndSirenButKeepsThem)
     EXPECT_EQ(image.code[10], 5);
 }
 
-TEST_F(CodeFunctionFormTest, PttAniEnableGovernsTheMomentButtons)
-{
-    image.general.set(GS::aniOnRelease, true);
-    open();
-    EXPECT_TRUE(controls.checked(ids::pttReleased));
-    EXPECT_FALSE(controls.checked(ids::pttPressed));
-    EXPECT_FALSE(controls.enabled(ids::pttPressed));
-    EXPECT_TRUE(controls.enabled(ids::aniShow));
-    controls.toggle(ids::pttAniEnable);
-    EXPECT_TRUE(image.general.get(GS::pttAniTransmit));
-    EXPECT_TRUE(controls.enabled(ids::pttPressed));
-    EXPECT_TRUE(controls.enabled(ids::pttReleased));
-
-    controls.at(ids::pttReleased).checked = false;
-    controls.at(ids::pttPressed).checked = true;
-    controls.click(ids::pttPressed);
-    EXPECT_FALSE(image.general.get(GS::aniOnRelease));
-
-    controls.toggle(ids::pttAniEnable);
-    EXPECT_FALSE(controls.enabled(ids::pttReleased));
-    EXPECT_TRUE(controls.enabled(ids::aniShow));
-}
-
 struct ListCase {
     unsigned ani;
     unsigned talking;
@@ -214,28 +186,18 @@ TEST_F(CodeFunctionFormTest, ListsShowStoredCodesAndKeepUnlistedOnes)
         RadioImage fresh;
         fresh.code.set(CS::aniShowTime, c.ani);
         fresh.code.set(CS::talkingTime, c.talking);
-        MemoryControls fields;
-        RecordingHost calls;
-        CodeFunctionForm codes(fresh, fields, calls);
-        fields.setEvents(&codes);
-        codes.open();
+        testing::OpenedForm<CodeFunctionForm> codes(fresh);
+        auto& fields = codes.controls;
         EXPECT_EQ(fields.selectedIndex(ids::aniShow), c.aniEntry);
         EXPECT_EQ(fields.selectedIndex(ids::talkingTime), c.talkingEntry);
         fields.toggle(ids::siren);
         EXPECT_EQ(fresh.code.get(CS::aniShowTime), c.ani);
         EXPECT_EQ(fresh.code.get(CS::talkingTime), c.talking);
+        fields.select(ids::aniShow, 2);
+        fields.select(ids::talkingTime, 4);
+        EXPECT_EQ(fresh.code.get(CS::aniShowTime), 2u);
+        EXPECT_EQ(fresh.code.get(CS::talkingTime), 4u);
     }
-}
-
-TEST_F(CodeFunctionFormTest, PickingAnEntryStoresItsIndex)
-{
-    open();
-    controls.select(ids::aniShow, 2);
-    controls.select(ids::talkingTime, 4);
-    EXPECT_EQ(image.code.get(CS::aniShowTime), 2u);
-    EXPECT_EQ(image.code.get(CS::talkingTime), 4u);
-    EXPECT_EQ(controls.items(ids::talkingTime).back(), "360 sec");
-    EXPECT_EQ(controls.items(ids::aniShow).front(), "- - -");
 }
 
 TEST_F(CodeFunctionFormTest, DtmfRadiosLoseTheLongPowerSaveRatios)

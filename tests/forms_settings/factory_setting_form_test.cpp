@@ -135,7 +135,13 @@ TEST_F(FactorySettingFormTest, TypedValuesLandInTheirFields)
     controls.type(ids::band2High, "470");
     controls.type(ids::refCounter6250, "1A2B");
     controls.type(ids::refCounter5000, "12c8000");
+    controls.select(ids::txPowerDelay, 5);
+    controls.select(ids::pttIdDelay, 3);
+    controls.select(ids::dtmfOnOffTime, 0);
     ok();
+    EXPECT_EQ(image.general.get(GS::powerDelay), 5u);
+    EXPECT_EQ(image.general.get(GS::pttIdDelay), 3u);
+    EXPECT_EQ(image.general.get(GS::dtmfOnOffTime), 1u); // 25 ms
     const auto& f = image.factory;
     EXPECT_EQ(f.get(FS::intermediateFrequency), 21'400'000u);
     EXPECT_EQ(f.get(FS::band1Low), 136'000'000u);
@@ -161,10 +167,8 @@ TEST_F(FactorySettingFormTest, ReferenceCountersReachTheGeneralSettings)
     EXPECT_EQ(image.general[6], 0x11);
     EXPECT_TRUE(image.general.get(GS::prescalerFlag));
 
-    MemoryControls again;
-    FactorySettingForm reopened(image, again, host);
-    again.setEvents(&reopened);
-    reopened.open();
+    testing::OpenedForm<FactorySettingForm> reopened(image);
+    auto& again = reopened.controls;
     EXPECT_EQ(again.text(ids::refCounter6250), "aabbccdd");
     EXPECT_EQ(again.text(ids::refCounter5000), "00118000");
 }
@@ -188,35 +192,6 @@ TEST_F(FactorySettingFormTest, PolarityAndSideAreStoredAndMirrored)
     EXPECT_TRUE(image.factory.get(FS::oscillatorAbove));
     EXPECT_TRUE(image.general.get(GS::dcsTxInverted));
     EXPECT_FALSE(image.general.get(GS::dcsRxInverted));
-}
-
-TEST_F(FactorySettingFormTest, DtmfOnOffCodeRoundTripsThroughItsList)
-{
-    image.general.set(GS::dtmfVersion, true);
-    for (unsigned code = 0; code < 4; ++code) {
-        image.general.set(GS::dtmfOnOffTime, code);
-        MemoryControls fields;
-        RecordingHost calls;
-        FactorySettingForm factory(image, fields, calls);
-        fields.setEvents(&factory);
-        factory.open();
-        EXPECT_EQ(fields.selectedIndex(ids::dtmfOnOffTime), dtmfOnOffEntry(code));
-        fields.select(ids::dtmfOnOffTime, 0);
-        fields.click(ids::ok);
-        EXPECT_EQ(image.general.get(GS::dtmfOnOffTime), 1u) << "25 ms is code 1";
-    }
-}
-
-TEST_F(FactorySettingFormTest, ListsStoreTheirEntries)
-{
-    open();
-    controls.select(ids::txPowerDelay, 5);
-    controls.select(ids::pttIdDelay, 3);
-    ok();
-    EXPECT_EQ(image.general.get(GS::powerDelay), 5u);
-    EXPECT_EQ(image.general.get(GS::pttIdDelay), 3u);
-    EXPECT_EQ(controls.items(ids::txPowerDelay).front(), "10");
-    EXPECT_EQ(controls.items(ids::pttIdDelay).back(), "450");
 }
 
 TEST_F(FactorySettingFormTest, DtmfOptionsFollowTheDtmfVersionTick)
@@ -248,16 +223,6 @@ TEST_F(FactorySettingFormTest, DtmfOptionsFollowTheDtmfVersionTick)
     EXPECT_EQ(image.general.get(GS::dtmfOnOffTime), 3u);
 }
 
-TEST_F(FactorySettingFormTest, OpeningWithoutDtmfClearsRxAnyTime)
-{
-    image.general.set(GS::dtmfReceiveAnyTime, true);
-    open();
-    EXPECT_FALSE(image.general.get(GS::dtmfReceiveAnyTime));
-    EXPECT_FALSE(controls.enabled(ids::dtmfRxAnyTime));
-    EXPECT_FALSE(controls.enabled(ids::dtmfOnOffGroup));
-    EXPECT_TRUE(controls.enabled(ids::dtmfVersion));
-}
-
 // Features switched off in kq904.ini are cleared the moment the form opens, even if it is then
 // closed without "OK".
 TEST_F(FactorySettingFormTest, SwitchedOffFeaturesAreClearedAtOnce)
@@ -279,19 +244,6 @@ TEST_F(FactorySettingFormTest, SwitchedOffFeaturesAreClearedAtOnce)
     EXPECT_EQ(controls.selectedIndex(ids::txPowerDelay), 4);
     EXPECT_EQ(image.general.get(GS::powerDelay), 4u);
     EXPECT_TRUE(host.calls.empty());
-}
-
-TEST_F(FactorySettingFormTest, FeaturesSwitchedOnKeepTheirBits)
-{
-    image.general.set(GS::dtmfVersion, true);
-    image.general.set(GS::fiveCharacterNames, true);
-    open();
-    EXPECT_TRUE(controls.checked(ids::dtmfVersion));
-    EXPECT_TRUE(controls.checked(ids::channelNameTag));
-    controls.toggle(ids::channelNameTag);
-    ok();
-    EXPECT_TRUE(image.general.get(GS::dtmfVersion));
-    EXPECT_FALSE(image.general.get(GS::fiveCharacterNames));
 }
 
 TEST_F(FactorySettingFormTest, PowerDelayWithoutAnEntryIsKept)
@@ -369,18 +321,15 @@ TEST_F(FactorySettingFormTest, EscapeAndCloseBoxDiscardTheEdits)
     image.general.set(GS::pttIdDelay, 1);
     for (CloseRoute route : {CloseRoute::EscapeKey, CloseRoute::CloseBox}) {
         const RadioImage before = image;
-        MemoryControls fields;
-        RecordingHost calls;
-        FactorySettingForm factory(image, fields, calls);
-        fields.setEvents(&factory);
-        factory.open();
+        testing::OpenedForm<FactorySettingForm> factory(image);
+        auto& fields = factory.controls;
         fields.type(ids::ifFrequency, "10.7");
         fields.type(ids::welcomeGreeting, "NEW");
         fields.toggle(ids::dtmfVersion);
         fields.select(ids::pttIdDelay, 3);
         EXPECT_EQ(fields.close(route), FormEnd::Rejected);
         EXPECT_EQ(image, before);
-        EXPECT_TRUE(calls.calls.empty());
+        EXPECT_TRUE(factory.host.calls.empty());
     }
 }
 

@@ -131,16 +131,13 @@ TEST_F(KillFeatureFormTest, EveryOtherCloseDiscardsTheEdits)
         RadioImage fresh;
         fresh.kill.bytes.fill(0x11);
         const RadioImage before = fresh;
-        MemoryControls fields;
-        RecordingHost calls;
-        KillFeatureForm kill(fresh, fields, calls);
-        fields.setEvents(&kill);
-        kill.open();
+        testing::OpenedForm<KillFeatureForm> kill(fresh);
+        auto& fields = kill.controls;
         fields.toggle(ids::withKillFeature);
         fields.type(ids::killId, "999");
         EXPECT_EQ(fields.close(route), FormEnd::Rejected);
         EXPECT_EQ(fresh, before);
-        EXPECT_TRUE(calls.calls.empty());
+        EXPECT_TRUE(kill.host.calls.empty());
     }
 }
 

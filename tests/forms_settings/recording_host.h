@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/settings_form_host.h"
+#include "support/memory_controls.h"
 
 namespace kq904::testing {
 
@@ -42,6 +43,19 @@ public:
     {
         calls.push_back(end == FormEnd::Accepted ? "end accepted" : "end rejected");
     }
+};
+
+// A form opened on `image` over in-memory controls and a recording host, as its dialog opens it.
+template <typename Form> struct OpenedForm {
+    explicit OpenedForm(RadioImage& image)
+        : form(image, controls, host)
+    {
+        controls.setEvents(&form);
+        form.open();
+    }
+    MemoryControls controls;
+    RecordingHost host;
+    Form form;
 };
 
 } // namespace kq904::testing

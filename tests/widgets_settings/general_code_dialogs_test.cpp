@@ -65,19 +65,6 @@ TEST_F(GeneralSettingDialogTest, ShuntingLocksPriorityDisableOnTheWidgets)
     EXPECT_FALSE(priorityDisable->isEnabled());
 }
 
-TEST_F(GeneralSettingDialogTest, StepButtonsShowTheChannelNumber)
-{
-    auto dialog = openDialog<CGeneralSettingDlg>();
-    auto* display = widget<QLabel>(*dialog, gid::homeChannel);
-    EXPECT_EQ(display->text(), QStringLiteral("1"));
-    QTest::mouseClick(widget<QPushButton>(*dialog, gid::homeUp), Qt::LeftButton);
-    QTest::mouseClick(widget<QPushButton>(*dialog, gid::homeUp), Qt::LeftButton);
-    EXPECT_EQ(display->text(), QStringLiteral("3"));
-    EXPECT_EQ(image.code.get(CodeSettings::homeChannel), 2u);
-    tick(widget<QCheckBox>(*dialog, gid::homeChannelDisable));
-    EXPECT_FALSE(widget<QPushButton>(*dialog, gid::homeUp)->isEnabled());
-}
-
 TEST_F(GeneralSettingDialogTest, OkWritesSetTabWithTheEdits)
 {
     auto dialog = openDialog<CGeneralSettingDlg>();
@@ -89,16 +76,6 @@ TEST_F(GeneralSettingDialogTest, OkWritesSetTabWithTheEdits)
     ASSERT_EQ(bytes.size(), 48u);
     EXPECT_EQ(bytes[13] & 0x01, 0x01);
     EXPECT_TRUE(std::equal(image.general.bytes.begin(), image.general.bytes.end(), bytes.begin()));
-}
-
-TEST_F(GeneralSettingDialogTest, EnterInThePasswordFieldIsOk)
-{
-    auto dialog = openDialog<CGeneralSettingDlg>();
-    auto* password = widget<QLineEdit>(*dialog, gid::password);
-    password->setFocus();
-    QTest::keyClick(password, Qt::Key_Return);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_TRUE(fileExists("setTab.bin"));
 }
 
 TEST_F(GeneralSettingDialogTest, EscapeAndCloseBoxKeepEditsAndWriteNothing)
@@ -136,13 +113,6 @@ TEST_F(GeneralSettingDialogTest, CodeFunctionOpensOnTopAndItsEditsShowAfter)
     EXPECT_EQ(identityDigits(image, Identity::Unit), (std::array<unsigned, 5>{2, 4, 6, 8, 0}));
     EXPECT_TRUE(widget<QCheckBox>(*dialog, gid::keyBeep)->isChecked());
     EXPECT_TRUE(dialog->isVisible());
-}
-
-TEST_F(GeneralSettingDialogTest, CodeFunctionIsGreyedWithoutDtmfVersion)
-{
-    auto dialog = openDialog<CGeneralSettingDlg>();
-    EXPECT_FALSE(widget<QPushButton>(*dialog, gid::codeFunction)->isEnabled());
-    EXPECT_EQ(widget<QComboBox>(*dialog, gid::powerSaveRatio)->count(), 3);
 }
 
 class CodeFunctionDialogTest : public testing::SettingsDialogTest {
@@ -188,19 +158,6 @@ TEST_F(CodeFunctionDialogTest, PttMomentFollowsTheRadioButtons)
     EXPECT_TRUE(image.general.get(GS::aniOnRelease));
     tick(pressed);
     EXPECT_FALSE(image.general.get(GS::aniOnRelease));
-}
-
-TEST_F(CodeFunctionDialogTest, ListChoicesAreStored)
-{
-    image.code.set(CodeSettings::talkingTime, 6); // no entry
-    auto dialog = openDialog<CCodeFunctionDlg>();
-    auto* talking = widget<QComboBox>(*dialog, cid::talkingTime);
-    EXPECT_EQ(talking->currentIndex(), -1);
-    talking->setFocus();
-    QTest::keyClick(talking, Qt::Key_Down);
-    EXPECT_EQ(
-        image.code.get(CodeSettings::talkingTime), static_cast<unsigned>(talking->currentIndex()));
-    EXPECT_NE(talking->currentIndex(), -1);
 }
 
 TEST_F(CodeFunctionDialogTest, KillFeatureOpensOnTopAndItsOkWritesKillTab)

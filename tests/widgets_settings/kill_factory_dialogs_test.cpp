@@ -46,22 +46,6 @@ TEST_F(KillFeatureDialogTest, IdFieldsTakeDigitsAndOkPacksThem)
         (std::vector<std::uint8_t>{0x12, 0x34, 0x50, 0x00, 0x00}));
 }
 
-TEST_F(KillFeatureDialogTest, TicksEnableTheFieldsOnTheWidgets)
-{
-    auto dialog = openDialog<CKillFeatureDlg>();
-    auto* kill = widget<QLineEdit>(*dialog, kid::killId);
-    auto* revive = widget<QLineEdit>(*dialog, kid::reviveId);
-    auto* reviveByAir = widget<QCheckBox>(*dialog, kid::reviveByAir);
-    EXPECT_FALSE(kill->isEnabled());
-    EXPECT_FALSE(reviveByAir->isEnabled());
-    tick(widget<QCheckBox>(*dialog, kid::withKillFeature));
-    EXPECT_TRUE(kill->isEnabled());
-    EXPECT_FALSE(revive->isEnabled());
-    tick(reviveByAir);
-    EXPECT_TRUE(revive->isEnabled());
-    EXPECT_EQ(image, RadioImage{});
-}
-
 TEST_F(KillFeatureDialogTest, UnchangedOkLeavesAnEqualKillTabUntouched)
 {
     image.kill.bytes.fill(0x42);
