@@ -2,6 +2,7 @@
 // user does reaches the logic, and what the logic does itself raises only what a radio form
 // expects (a text set raises its change event, a selection or tick set by the logic does not).
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -135,6 +136,14 @@ TEST_F(WidgetControlsTest, RadioButtonsOfAGroupCanAllBeCleared)
     QTest::mouseClick(radioB, Qt::LeftButton);
     EXPECT_FALSE(radioA->isChecked());
     EXPECT_TRUE(radioB->isChecked());
+
+    // The same for buttons grouped by a QButtonGroup.
+    QButtonGroup group;
+    group.addButton(radioA);
+    group.addButton(radioB);
+    controls.setChecked(kRadioB, false);
+    EXPECT_EQ(group.checkedButton(), nullptr);
+    EXPECT_TRUE(group.exclusive());
 }
 
 TEST_F(WidgetControlsTest, ListsStartWithNothingSelectedAndOnlyTheUserRaisesSelection)

@@ -1,6 +1,7 @@
 #include "widget_controls.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -83,12 +84,18 @@ void WidgetControls::setChecked(int id, bool on)
     if (auto* button = qobject_cast<QAbstractButton*>(find(id))) {
         // An auto-exclusive radio button refuses to be unchecked directly; the logic unchecks
         // a whole group at times (before it checks the one that applies).
-        const bool exclusive = button->autoExclusive();
-        if (!on && exclusive)
+        QButtonGroup* group = on ? nullptr : button->group();
+        const bool groupExclusive = group != nullptr && group->exclusive();
+        const bool autoExclusive = !on && button->autoExclusive();
+        if (groupExclusive)
+            group->setExclusive(false);
+        if (autoExclusive)
             button->setAutoExclusive(false);
         button->setChecked(on);
-        if (!on && exclusive)
+        if (autoExclusive)
             button->setAutoExclusive(true);
+        if (groupExclusive)
+            group->setExclusive(true);
     }
 }
 
