@@ -1,5 +1,6 @@
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace kq904 {
@@ -153,12 +154,40 @@ SimOptions parseSimOptions(std::span<const std::string> args)
     return options;
 }
 
+namespace {
+
+// One line of --help per fault kind; the switch makes a new kind without a line a warning.
+std::string faultHelp(FaultKind kind)
+{
+    const FaultPlan::Settings defaults;
+    switch (kind) {
+    case FaultKind::NoAnswer:
+        return "the frame is carried out, its reply is lost";
+    case FaultKind::CorruptChecksum:
+        return "the reply leaves with a wrong checksum";
+    case FaultKind::NegativeAck:
+        return "\"0\" instead of \"1\" to a write or \"D\" (nothing written)";
+    case FaultKind::ShortReadReply:
+        return "a read reply " + std::to_string(defaults.shortBy) + " data byte(s) short";
+    case FaultKind::NoiseBeforeReply:
+        return "line noise ahead of the reply";
+    case FaultKind::DelayedReply:
+        return "the reply leaves " + std::to_string(defaults.delayMs) + " ms late";
+    case FaultKind::TwoInsteadOfVersion:
+        return "\"2\" instead of the version reply";
+    }
+    return {};
+}
+
+} // namespace
+
 std::string simUsageText()
 {
     std::string kinds;
     for (FaultKind kind : kAllFaultKinds) {
-        kinds += kinds.empty() ? "" : ", ";
-        kinds += faultName(kind);
+        std::string name(faultName(kind));
+        name.resize(std::max<std::size_t>(name.size() + 2, 18), ' ');
+        kinds += "      " + name + faultHelp(kind) + "\n";
     }
     return "Usage: kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS]\n"
            "                 [--link PATH] [--fault FAULT]...\n"
@@ -180,10 +209,9 @@ std::string simUsageText()
            "      KIND@random:SEED:PERCENT  commit KIND on each frame with PERCENT chance\n"
            "      silence@N                 answer nothing from frame N on\n"
            "      random:SEED:PERCENT       every kind, each with PERCENT chance\n"
-           "    KIND is one of: "
+           "    KIND is one of:\n"
         + kinds
         + "\n"
-          "\n"
           "Examples: --fault no-answer@3   --fault silence@1   --fault random:42:5\n";
 }
 
