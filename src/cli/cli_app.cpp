@@ -30,6 +30,16 @@ constexpr std::array kCommands = {
         "Asks the radio for its version and prints it as the Programming form shows it.\n"
         "A radio that answers with a full reading ends as read does, without a file.",
         runVersionCommand},
+    Command{"export-csv", "[--data-dir DIR] FILE.set OUT.csv",
+        "Writes the channels of FILE.set (over the start-up image of DIR) as a channel list\n"
+        "in the CSV exchange format other radio programmers read. What the format cannot\n"
+        "hold (user-set sub-tones, mixed spacings) is reported on stderr.",
+        runExportCsvCommand},
+    Command{"import-csv", "[--data-dir DIR] IN.csv FILE.set OUT.set",
+        "Replaces the channels of FILE.set with the rows of the channel list IN.csv and\n"
+        "saves the result as OUT.set. Rows and values the radio cannot take are reported\n"
+        "on stderr and left out; a file that is not a channel list changes nothing (exit 1).",
+        runImportCsvCommand},
 };
 
 void appendIndented(std::string& text, std::string_view lines, std::string_view indent)

@@ -12,5 +12,7 @@ int runListingCommand(std::span<const std::string> args, CommandStreams streams)
 int runProgramCommand(std::span<const std::string> args, CommandStreams streams);
 int runReadCommand(std::span<const std::string> args, CommandStreams streams);
 int runVersionCommand(std::span<const std::string> args, CommandStreams streams);
+int runExportCsvCommand(std::span<const std::string> args, CommandStreams streams);
+int runImportCsvCommand(std::span<const std::string> args, CommandStreams streams);
 
 } // namespace kq904::cli

@@ -1,0 +1,111 @@
+// kq904-cli export-csv and import-csv: channel lists in the CSV exchange format, to move a
+// channel plan between this radio and other radios' programmers.
+
+#include <array>
+#include <filesystem>
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/transfer_session.h"
+#include "model/csv_export.h"
+#include "model/csv_import.h"
+#include "model/set_file.h"
+
+namespace kq904::cli {
+
+namespace {
+
+constexpr std::array<OptionSpec, 1> kOptions = {{{"--data-dir", true}}};
+
+// The arguments every CSV command checks the same way; nothing when they are not usable (the
+// exit status is then in `status`).
+std::optional<ParsedArguments> parseCsvArguments(std::span<const std::string> args,
+    std::size_t positionals, std::string_view needs, CommandStreams streams, int& status)
+{
+    ParsedArguments parsed = parseArguments(args, kOptions, static_cast<int>(positionals));
+    if (!parsed.error.empty()) {
+        status = usageError(streams, parsed.error);
+        return std::nullopt;
+    }
+    if (parsed.help) {
+        streams.out << usageText();
+        status = kExitOk;
+        return std::nullopt;
+    }
+    if (parsed.positionals.size() != positionals) {
+        status = usageError(streams, needs);
+        return std::nullopt;
+    }
+    if (const auto dir = parsed.value("--data-dir"); dir && dir->empty()) {
+        status = usageError(streams, "option '--data-dir' needs a directory");
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+std::string plural(int count, std::string_view noun)
+{
+    return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
+int runExportCsvCommand(std::span<const std::string> args, CommandStreams streams)
+{
+    int status = kExitOk;
+    const auto parsed = parseCsvArguments(
+        args, 2, "export-csv needs the set file and the CSV file to write", streams, status);
+    if (!parsed)
+        return status;
+    const std::string& setFile = parsed->positionals[0];
+    const std::filesystem::path out(parsed->positionals[1]);
+
+    const std::optional<RadioImage> image = loadStartupImage(*parsed, &setFile, streams);
+    if (!image)
+        return kExitFailure;
+    const CsvExport exported = exportChannelsCsv(*image);
+    for (const std::string& warning : exported.warnings)
+        streams.err << kProgramName << ": warning: " << warning << '\n';
+    if (const Result written = writeChannelsCsvFile(out, exported); !written) {
+        streams.err << kProgramName << ": " << written.error << '\n';
+        return kExitFailure;
+    }
+    streams.out << plural(exported.channels, "channel") << " written to " << out.string()
+                << std::endl;
+    return kExitOk;
+}
+
+int runImportCsvCommand(std::span<const std::string> args, CommandStreams streams)
+{
+    int status = kExitOk;
+    const auto parsed = parseCsvArguments(args, 3,
+        "import-csv needs the CSV file, the set file to start from and the set file to write",
+        streams, status);
+    if (!parsed)
+        return status;
+    const std::filesystem::path csv(parsed->positionals[0]);
+    const std::string& setFile = parsed->positionals[1];
+    const std::filesystem::path out(parsed->positionals[2]);
+
+    std::optional<RadioImage> image = loadStartupImage(*parsed, &setFile, streams);
+    if (!image)
+        return kExitFailure;
+    const CsvImport imported = importChannelsCsvFile(*image, csv);
+    for (const std::string& problem : imported.problems)
+        streams.err << kProgramName << ": " << csv.string() << ": " << problem << '\n';
+    if (!imported.result) {
+        streams.err << kProgramName << ": " << imported.result.error << '\n';
+        return kExitFailure;
+    }
+    if (const Result saved = saveSetFile(*image, out); !saved) {
+        streams.err << kProgramName << ": " << saved.error << '\n';
+        return kExitFailure;
+    }
+    streams.out << plural(imported.channelsTaken, "channel") << " taken from " << csv.string()
+                << "; " << plural(imported.channelCount, "channel") << " in use; written to "
+                << out.string() << std::endl;
+    return kExitOk;
+}
+
+} // namespace kq904::cli

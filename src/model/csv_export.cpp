@@ -1,0 +1,143 @@
+#include "csv_export.h"
+
+#include <array>
+#include <span>
+
+#include "atomic_file.h"
+#include "channel_label.h"
+#include "csv_columns.h"
+#include "csv_text.h"
+#include "csv_tones.h"
+#include "frequency.h"
+#include "tone_tables.h"
+
+namespace kq904 {
+
+namespace {
+
+using Row = std::array<std::string, kCsvColumnNames.size()>;
+
+std::string& cell(Row& row, CsvColumn column)
+{
+    return row[static_cast<std::size_t>(column)];
+}
+
+std::string channelText(int channel)
+{
+    return "channel " + std::to_string(channel + 1);
+}
+
+// A stored sub-tone the CSV can name, or none with a warning: the user-set entry has no fixed
+// value, and an index past the table is damaged data.
+SubTone exportableSubTone(
+    const RadioImage& image, int channel, Half half, std::vector<std::string>& warnings)
+{
+    const SubTone tone = storedSubTone(image, channel, half);
+    if (tone.kind == SubToneKind::None)
+        return tone;
+    const bool ctcss = tone.kind == SubToneKind::Ctcss;
+    const unsigned userSet = static_cast<unsigned>(ctcss ? kCtcssUserSet : kDcsUserSet);
+    if (tone.index < userSet)
+        return tone;
+    const std::string direction = half == Half::Transmit ? "transmit" : "receive";
+    const std::string kind = ctcss ? "CTCSS" : "DCS";
+    if (tone.index == userSet)
+        warnings.push_back(channelText(channel) + ": the " + direction
+            + " sub-tone is the user-set " + kind
+            + " entry, which has no fixed value; exported as no sub-tone");
+    else
+        warnings.push_back(channelText(channel) + ": the " + direction + " " + kind + " index "
+            + std::to_string(tone.index) + " is not in the table; exported as no sub-tone");
+    return {};
+}
+
+struct Duplex {
+    std::string duplex;
+    std::uint32_t offset = 0;
+};
+
+// Transmit as the CSV describes it relative to receive: simplex, a repeater offset up or down,
+// a split (the offset column then holds the transmit frequency) or transmit disabled.
+Duplex duplexOf(std::uint32_t receive, std::uint32_t transmit, bool transmitDisabled)
+{
+    if (transmitDisabled)
+        return {"off", 0};
+    if (transmit == receive)
+        return {"", 0};
+    const std::uint32_t difference = transmit > receive ? transmit - receive : receive - transmit;
+    if (difference > kCsvMaxRepeaterOffset || difference % kCsvOffsetRaster != 0)
+        return {"split", transmit};
+    return {transmit > receive ? "+" : "-", difference};
+}
+
+std::string dcsPolarity(const RadioImage& image)
+{
+    std::string polarity;
+    polarity += image.general.get(GeneralSettings::dcsTxInverted) ? 'R' : 'N';
+    polarity += image.general.get(GeneralSettings::dcsRxInverted) ? 'R' : 'N';
+    return polarity;
+}
+
+Row channelRow(RadioImage& image, int channel, std::vector<std::string>& warnings)
+{
+    const auto& record = image.channels[static_cast<std::size_t>(channel)];
+    const bool transmitDisabled =
+        record.get(ChannelRecord::timeOut) == ChannelRecord::timeOutTransmitDisabled;
+    const std::uint32_t receive = receiveFrequency(image, channel);
+    const Duplex duplex = duplexOf(receive, transmitFrequency(image, channel), transmitDisabled);
+    const SubTone txTone = exportableSubTone(image, channel, Half::Transmit, warnings);
+    const SubTone rxTone = exportableSubTone(image, channel, Half::Receive, warnings);
+    const CsvToneColumns tones = csvToneColumns(txTone, rxTone);
+
+    const bool rxWide = record.get(ChannelRecord::rxWide);
+    // The spacing bits have opposite senses: equal bits mean different spacings.
+    if (!transmitDisabled && record.get(ChannelRecord::txNarrow) == rxWide)
+        warnings.push_back(channelText(channel) + ": transmit is " + (rxWide ? "narrow" : "wide")
+            + " but receive is " + (rxWide ? "wide" : "narrow")
+            + "; Mode gives the receive spacing");
+
+    Row row;
+    cell(row, CsvColumn::Location) = std::to_string(channel + 1);
+    cell(row, CsvColumn::Name) = channelLabel(image, channel);
+    cell(row, CsvColumn::Frequency) = csvMegahertz(receive);
+    cell(row, CsvColumn::Duplex) = duplex.duplex;
+    cell(row, CsvColumn::Offset) = csvMegahertz(duplex.offset);
+    cell(row, CsvColumn::Tone) = tones.tone;
+    cell(row, CsvColumn::RToneFreq) = tones.rToneFreq;
+    cell(row, CsvColumn::CToneFreq) = tones.cToneFreq;
+    cell(row, CsvColumn::DtcsCode) = tones.dtcsCode;
+    cell(row, CsvColumn::DtcsPolarity) = dcsPolarity(image);
+    cell(row, CsvColumn::RxDtcsCode) = tones.rxDtcsCode;
+    cell(row, CsvColumn::CrossMode) = tones.crossMode;
+    cell(row, CsvColumn::Mode) = rxWide ? "FM" : "NFM";
+    cell(row, CsvColumn::TStep) = record.get(ChannelRecord::rxStepIs5k) ? "5.00" : "6.25";
+    cell(row, CsvColumn::Skip) = record.get(ChannelRecord::scan) ? "" : "S";
+    cell(row, CsvColumn::Power) = record.get(ChannelRecord::highPower) ? "High" : "Low";
+    return row;
+}
+
+} // namespace
+
+CsvExport exportChannelsCsv(const RadioImage& image)
+{
+    // The listing's view of the image: feature gating decides between names and tags, and the
+    // labels repair name bytes. Both happen on the copy only.
+    RadioImage copy = image;
+    copy.applyFeatureGating();
+
+    CsvExport exported;
+    std::vector<std::string> header(kCsvColumnNames.begin(), kCsvColumnNames.end());
+    exported.text = csvLine(header);
+    exported.channels = copy.channelCount();
+    for (int channel = 0; channel < exported.channels; ++channel)
+        exported.text += csvLine(channelRow(copy, channel, exported.warnings));
+    return exported;
+}
+
+Result writeChannelsCsvFile(const std::filesystem::path& path, const CsvExport& exported)
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(exported.text.data());
+    return writeFileAtomically(path, std::span(bytes, exported.text.size()));
+}
+
+} // namespace kq904
