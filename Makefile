@@ -2,6 +2,7 @@
 PRESET ?= default
 BUILD_DIR := $(if $(filter asan,$(PRESET)),build-asan,build)
 SIM_ARGS ?=
+FUZZ_SECONDS ?= 60
 
 .PHONY: deps configure build test test-asan bench run format screenshots fuzz soak clean
 
@@ -27,8 +28,12 @@ bench: build
 run: build
 	@./scripts/run.sh $(BUILD_DIR)/bin
 
+# Every fuzz target for FUZZ_SECONDS each, with its seed corpus (clang, in fuzz-build/).
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz.sh
+
 format:
 	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan
+	@rm -rf build build-asan fuzz-build
