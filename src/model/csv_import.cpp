@@ -391,22 +391,36 @@ void ChannelListImporter::importRow(const CsvRecord& row)
 
 void ChannelListImporter::noteUnlistedChannels()
 {
+    // Below the new count every channel is in use, including those no row gave. A channel that
+    // was in use keeps its settings; a slot that was not brings back whatever it last held.
+    const auto noteGap = [this](int first, int last) {
+        if (first > last)
+            return;
+        const bool one = first == last;
+        const bool wereInUse = last <= countBefore_;
+        problem(channelRange(first, last) + (one ? " was" : " were") + " not imported and "
+            + (wereInUse ? (one ? "keeps its" : "keep their") + std::string(" settings")
+                         : (one ? "is now in use with the old contents of its slot; check it"
+                                : "are now in use with the old contents of their slots; check "
+                                  "them")));
+    };
     for (int channel = 0; channel < highest_;) {
         if (taken_[static_cast<std::size_t>(channel)]) {
             ++channel;
             continue;
         }
-        const int first = channel;
+        const int first = channel + 1;
         while (channel < highest_ && !taken_[static_cast<std::size_t>(channel)])
             ++channel;
-        problem(channelRange(first + 1, channel) + (channel - first == 1 ? " is" : " are")
-            + " not in the file and " + (channel - first == 1 ? "keeps its" : "keep their")
-            + " stored settings");
+        const int last = channel;
+        noteGap(first, std::min(last, countBefore_));
+        noteGap(std::max(first, countBefore_ + 1), last);
     }
     if (highest_ < countBefore_)
-        problem(channelRange(highest_ + 1, countBefore_) + " no longer "
-            + (countBefore_ - highest_ == 1 ? "is" : "are") + " in use: the channel count is now "
-            + std::to_string(highest_) + " (it was " + std::to_string(countBefore_) + ")");
+        problem(channelRange(highest_ + 1, countBefore_)
+            + (countBefore_ - highest_ == 1 ? " is" : " are")
+            + " no longer in use: the channel count is now " + std::to_string(highest_)
+            + " (it was " + std::to_string(countBefore_) + ")");
 }
 
 CsvImport ChannelListImporter::finish(RadioImage& image)

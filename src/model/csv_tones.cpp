@@ -34,7 +34,8 @@ std::optional<long> parseTenths(std::string_view text)
 {
     text = trimmedField(text);
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     if (text.empty() || error != std::errc() || end != text.data() + text.size()
         || !std::isfinite(value) || value < 0 || value > 10000)
         return std::nullopt;
