@@ -1,5 +1,9 @@
 #include "form_launcher.h"
 
+#include "forms/widgets/channel_setting_dialog.h"
+#include "forms/widgets/port_setting_dialog.h"
+#include "forms/widgets/programming_dialog.h"
+#include "link/port_names.h"
 #include "session.h"
 
 namespace kq904 {
@@ -16,18 +20,29 @@ void FormLauncher::runGeneral()
 
 void FormLauncher::runChannel(int channel)
 {
-    // Hook: the Channel Setting form (CChannelSettingDlg) is opened here on `channel`.
-    (void)channel;
+    CChannelSettingDlg dialog(session_.image(), session_.dataDir(), channel, parent_);
+    QObject::connect(&dialog, &CChannelSettingDlg::refreshRequested, &dialog,
+        [this] { session_.document().refresh(); });
+    dialog.exec();
 }
 
 void FormLauncher::runProgramming()
 {
-    // Hook: the Programming form (CProgrammingDlg) is opened here.
+    MessagePresenter& messages = session_.messages();
+    CProgrammingDlg dialog(session_.image(), session_.link(), session_.profile(), parent_,
+        [&messages](QWidget* parent, const QString& text) { messages.showMessage(parent, text); });
+    dialog.exec();
 }
 
 void FormLauncher::runPort()
 {
-    // Hook: the Port setting form (CPortSettingDlg) is opened here.
+    PortNameResolver ports = PortNameResolver::forSystem(session_.profile());
+    // With the simulated radio attached every port leads to it; the form says so beside each
+    // port instead of naming a device the run will not use.
+    if (session_.simulatedPort())
+        ports.overrideAll(QStringLiteral("simulated radio"));
+    CPortSettingDlg dialog(session_.profile(), ports, parent_);
+    dialog.exec();
 }
 
 void FormLauncher::runFactory()

@@ -60,6 +60,9 @@ QRect CKQ904View::rowRect(int row) const
 void CKQ904View::updateScrollSizes()
 {
     measureRows();
+    // The width depends on the DTMF version, which the drawing first gates by the feature
+    // flags; gate here too so the range matches what is drawn.
+    document_.image().applyFeatureGating();
     const int rowsShown = std::min(rowCount(), lastViewableRow(rowHeight_));
     const int totalHeight = rowsShown * rowHeight_;
     // The horizontal range covers the widest listing line, so every column can be scrolled
@@ -87,8 +90,9 @@ void CKQ904View::onDocumentUpdate(unsigned hint)
         updateRow(static_cast<int>(row));
         return;
     }
-    if (rowCount() != prevRowCount_)
-        updateScrollSizes();
+    // A full redraw follows a change of the configuration: the channel count or the DTMF
+    // version (and with it the width of a line) may have changed.
+    updateScrollSizes();
     prevSelectedRow_ = static_cast<int>(document_.activeRow());
     viewport()->update();
 }
@@ -191,23 +195,31 @@ void CKQ904View::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+void CKQ904View::selectRowAt(const QPoint& point)
+{
+    const std::int64_t y = static_cast<std::int64_t>(point.y()) + verticalScrollBar()->value();
+    const RowRange rows = rowsInBand(y, y + 1, rowHeight_, rowCount(), true);
+    // A point below the last row selects nothing.
+    if (!rows.empty())
+        document_.selectRow(static_cast<unsigned>(rows.first));
+}
+
 void CKQ904View::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        const std::int64_t y = static_cast<std::int64_t>(event->position().toPoint().y())
-            + verticalScrollBar()->value();
-        const RowRange rows = rowsInBand(y, y + 1, rowHeight_, rowCount(), true);
-        if (!rows.empty())
-            document_.selectRow(static_cast<unsigned>(rows.first));
-    }
+    if (event->button() == Qt::LeftButton)
+        selectRowAt(event->position().toPoint());
     QAbstractScrollArea::mousePressEvent(event);
 }
 
 void CKQ904View::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The press before the double click has already selected the row under the pointer.
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        // The press of the double click has selected the row under the pointer already; select
+        // it here too, so the form opens on the row that was double-clicked whatever presses
+        // the platform delivered before.
+        selectRowAt(event->position().toPoint());
         emit channelFormRequested(document_.currentChannel());
+    }
     QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 

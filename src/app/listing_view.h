@@ -48,6 +48,7 @@ private:
     void updateScrollSizes();
     void updateRow(int row);
     void scrollRowIntoView(int row);
+    void selectRowAt(const QPoint& point);
 
     CKQ904Doc& document_;
     int rowWidth_ = 0;

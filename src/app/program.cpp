@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "app_icons.h"
@@ -34,7 +35,13 @@ int runProgram(QApplication& application)
     // Fixed once: a file dialog changing the current directory must not move the table files.
     sessionOptions.dataDir = resolveDataDir(options.dataDir.toStdString());
     sessionOptions.simulate = options.simulate;
-    Session session(sessionOptions, std::make_unique<ProfileSettings>());
+    // Screenshots run on a profile of their own, so they never touch the user's settings.
+    QTemporaryDir screenshotProfile;
+    auto profile = options.screenshotDir.isEmpty()
+        ? std::make_unique<ProfileSettings>()
+        : std::make_unique<ProfileSettings>(
+            screenshotProfile.filePath(QStringLiteral("KQ904.ini")));
+    Session session(sessionOptions, std::move(profile));
     CMainFrame window(session);
 
     if (!options.screenshotDir.isEmpty()) {

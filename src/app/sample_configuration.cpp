@@ -41,6 +41,9 @@ RadioImage sampleConfiguration(int channels)
 
     auto& general = image.general;
     image.setChannelCount(channels);
+    // Bytes 8-11 always hold 0, 3, 3, 0 in a radio's general settings.
+    const std::array<std::uint8_t, 4> fixed = {0, 3, 3, 0};
+    std::copy(fixed.begin(), fixed.end(), general.range(GeneralSettings::fixedBytes).begin());
     general.set(GeneralSettings::dtmfVersion, true);
     general.set(GeneralSettings::fiveCharacterNames, true);
     general.set(GeneralSettings::keyBeep, true);

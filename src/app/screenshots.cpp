@@ -5,6 +5,10 @@
 #include <QPixmap>
 #include <QPrintPreviewWidget>
 
+#include "forms/widgets/channel_setting_dialog.h"
+#include "forms/widgets/port_setting_dialog.h"
+#include "forms/widgets/programming_dialog.h"
+#include "link/port_names.h"
 #include "listing_view.h"
 #include "main_window.h"
 #include "print_preview_dialog.h"
@@ -34,6 +38,23 @@ std::unique_ptr<QWidget> printPreview(ScreenshotSubject& subject)
     return dialog;
 }
 
+std::unique_ptr<QWidget> programmingForm(ScreenshotSubject& subject)
+{
+    Session& session = subject.session;
+    return std::make_unique<CProgrammingDlg>(session.image(), session.link(), session.profile(),
+        &subject.window, [](QWidget*, const QString&) {});
+}
+
+std::unique_ptr<QWidget> portForm(ScreenshotSubject& subject)
+{
+    return std::make_unique<CPortSettingDlg>(subject.session.profile(), &subject.window);
+}
+
+std::unique_ptr<QWidget> channelForm(ScreenshotSubject& subject)
+{
+    return makeChannelSettingScreenshot(subject.session.image(), 1, &subject.window);
+}
+
 } // namespace
 
 std::vector<Screenshot> screenshotList()
@@ -41,6 +62,9 @@ std::vector<Screenshot> screenshotList()
     return {
         {QStringLiteral("main-window.png"), nullptr},
         {QStringLiteral("print-preview-page1.png"), printPreview},
+        {QStringLiteral("programming.png"), programmingForm},
+        {QStringLiteral("port-setting.png"), portForm},
+        {QStringLiteral("channel-setting.png"), channelForm},
     };
 }
 
@@ -70,8 +94,8 @@ Result renderScreenshots(
             return Result::failure("cannot write " + path.toStdString());
         if (written)
             written->append(path);
-        if (widget)
-            widget->close();
+        // The widget is destroyed, not closed: closing a form can store its settings, and a
+        // screenshot must leave nothing behind.
     }
     return Result::success();
 }

@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include <QApplication>
+
 #include "model/feature_flags.h"
 #include "model/table_files.h"
 

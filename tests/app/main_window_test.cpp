@@ -1,0 +1,258 @@
+// The main window: its commands as the menu and toolbar offer them, the File commands on real
+// files, and what a failed open or save leaves as it was.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include "app/about_dialog.h"
+#include "app/listing_view.h"
+#include "app/recent_files.h"
+#include "app/sample_configuration.h"
+#include "app/tick_pump.h"
+#include "app_test_support.h"
+#include "model/set_file.h"
+#include "model/table_files.h"
+
+namespace kq904 {
+namespace {
+
+using testing::AppFixture;
+using testing::fileBytes;
+using testing::writeFile;
+
+class MainWindowTest : public AppFixture {
+protected:
+    QString saveSample(const char* name, int channels)
+    {
+        RadioImage sample = sampleConfiguration(channels);
+        EXPECT_TRUE(saveSetFile(sample, file(name)));
+        return QString::fromStdString(file(name).string());
+    }
+};
+
+// Menu entries as "text" (separators as "-", greyed entries with a leading '~').
+QStringList menuEntries(const QList<QAction*>& actions)
+{
+    QStringList entries;
+    for (const QAction* action : actions) {
+        if (!action->isVisible())
+            continue;
+        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+        if (!action->shortcut().isEmpty())
+            text += QLatin1Char('\t') + action->shortcut().toString();
+        entries.append(action->isEnabled() ? text : QLatin1Char('~') + text);
+    }
+    return entries;
+}
+
+TEST_F(MainWindowTest, MenusToolbarAndStatusBarAreThoseOfTheProgrammer)
+{
+    CMainFrame& window = startWindow();
+    const QStringList top = menuEntries(window.menuBar()->actions());
+    EXPECT_EQ(top, QStringList({"&File", "&Setting", "Programming", "Port", "~Factory", "&Help"}));
+
+    const QList<QAction*> menus = window.menuBar()->actions();
+    EXPECT_EQ(menuEntries(menus.at(0)->menu()->actions()),
+        QStringList({"-", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+            "&Print...\tCtrl+P", "P&rint Setup...", "Print Pre&view", "Export PDF...", "-",
+            "~Recent File", "-", "E&xit"}));
+    EXPECT_EQ(menuEntries(menus.at(1)->menu()->actions()), QStringList({"General", "Channel"}));
+    EXPECT_EQ(menuEntries(menus.at(5)->menu()->actions()), QStringList({"&About KQ904..."}));
+
+    const QList<QToolBar*> toolBars = window.findChildren<QToolBar*>();
+    ASSERT_EQ(toolBars.size(), 1);
+    QList<int> buttons;
+    for (const QAction* action : toolBars.front()->actions())
+        buttons.append(action->data().toInt());
+    EXPECT_EQ(buttons, QList<int>({57600, 32781, 57607, 57664}));
+    EXPECT_EQ(window.action(Command::New)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+
+    EXPECT_EQ(window.messagePane()->text(), "Ready");
+    QStringList panes;
+    for (const QLabel* pane : window.indicatorPanes())
+        panes.append(pane->text());
+    EXPECT_EQ(panes, QStringList({"CAP", "NUM", "SCRL"}));
+    EXPECT_EQ(window.windowTitle(), "Untitled - KQ904 Programmer V5.12");
+    EXPECT_TRUE(window.tickPump().isActive());
+}
+
+TEST_F(MainWindowTest, FactoryIsOfferedOnlyWithTheFactoryKeyword)
+{
+    struct Case {
+        const char* ini; // null: no kq904.ini at all
+        bool offered;
+    };
+    const Case cases[] = {{nullptr, false}, {"channel_name version_show_enable", false},
+        {"ani_version\nFactory\n", true}, {"xfactory", false}};
+    for (const Case& c : cases) {
+        std::filesystem::remove(dataDir() / "kq904.ini");
+        if (c.ini)
+            writeFile(dataDir() / "kq904.ini", c.ini);
+        CMainFrame& window = startWindow();
+        EXPECT_EQ(window.action(Command::Factory)->isEnabled(), c.offered)
+            << (c.ini ? c.ini : "(no file)");
+        TearDown();
+    }
+}
+
+TEST_F(MainWindowTest, SimulatedRadioIsAnnouncedInTheStatusBar)
+{
+    CMainFrame& window = startWindow(true);
+    ASSERT_FALSE(window.indicatorPanes().isEmpty());
+    EXPECT_EQ(window.indicatorPanes().front()->text(), "Simulated radio attached");
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsTheVersion)
+{
+    CMainFrame& window = startWindow();
+    AboutDialog about(&window);
+    EXPECT_EQ(about.windowTitle(), "About KQ904");
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        texts.append(label->text());
+    EXPECT_TRUE(texts.contains("KQ904 Version 5.12"));
+}
+
+TEST_F(MainWindowTest, OpenShowsTheFileInTitleListingAndRecentFiles)
+{
+    const QString path = saveSample("radio.set", 20);
+    CMainFrame& window = startWindow();
+    answers_.open = path;
+    window.action(Command::Open)->trigger();
+
+    EXPECT_EQ(window.windowTitle(), "radio.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(session_->image().channelCount(), 20);
+    EXPECT_EQ(window.recentFiles().entries(), QStringList({path}));
+    ASSERT_EQ(window.recentFileActions().size(), 1);
+    EXPECT_EQ(window.recentFileActions().front()->text(), "&1 radio.set");
+    EXPECT_FALSE(window.action(Command::RecentFile)->isVisible());
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainWindowTest, AFailedOpenLeavesEverythingAsItWas)
+{
+    const QString good = saveSample("good.set", 12);
+    writeFile(file("cut.set"), std::string(3000, '0'));
+    CMainFrame& window = startWindow();
+    ASSERT_TRUE(window.openFile(good));
+    ASSERT_TRUE(writeTableFile(session_->image(), dataDir(), TableFile::Kill));
+    const RadioImage before = session_->image();
+    const QString title = window.windowTitle();
+    const QStringList recent = window.recentFiles().entries();
+    std::map<std::string, std::vector<char>> tables;
+    for (const char* name : {"channelTab.bin", "setTab.bin", "factoryTab.bin", "killTab.bin"})
+        tables[name] = fileBytes(dataDir() / name);
+
+    for (const char* name : {"cut.set", "gone.set"}) {
+        messages_.clear();
+        const QString path = QString::fromStdString(file(name).string());
+        EXPECT_FALSE(window.openFile(path)) << name;
+        ASSERT_EQ(messages_.size(), 1U) << name;
+        EXPECT_TRUE(messages_.front().error);
+        EXPECT_TRUE(messages_.front().text.contains(path)) << messages_.front().text;
+        EXPECT_EQ(session_->image(), before) << name;
+        EXPECT_EQ(window.windowTitle(), title) << name;
+        EXPECT_EQ(window.recentFiles().entries(), recent) << name;
+        for (const auto& [table, bytes] : tables)
+            EXPECT_EQ(fileBytes(dataDir() / table), bytes) << name << " " << table;
+    }
+    EXPECT_TRUE(messages_.front().text.contains("No such file")) << messages_.front().text;
+}
+
+TEST_F(MainWindowTest, ToolbarSaveAlwaysAsksAndFileSaveUsesTheDocumentsName)
+{
+    const QString path = saveSample("radio.set", 5);
+    CMainFrame& window = startWindow();
+    ASSERT_TRUE(window.openFile(path));
+    session_->image().setChannelCount(3);
+
+    window.action(Command::Save)->trigger(); // named document: no dialog
+    EXPECT_EQ(answers_.asked, 0);
+    RadioImage saved;
+    ASSERT_TRUE(loadSetFile(saved, file("radio.set")));
+    EXPECT_EQ(saved.channelCount(), 3);
+
+    answers_.saveCopy = QString::fromStdString(file("copy.set").string());
+    window.action(Command::SaveCopy)->trigger();
+    EXPECT_EQ(answers_.asked, 1);
+    EXPECT_EQ(fileBytes(file("copy.set")), fileBytes(file("radio.set")));
+    EXPECT_EQ(window.windowTitle(), "radio.set - KQ904 Programmer V5.12");
+}
+
+TEST_F(MainWindowTest, SavingAnUntitledDocumentAsksForAName)
+{
+    CMainFrame& window = startWindow();
+    answers_.saveAs = QString::fromStdString(file("new.set").string());
+    window.action(Command::Save)->trigger();
+    EXPECT_EQ(answers_.asked, 1);
+    EXPECT_TRUE(std::filesystem::exists(file("new.set")));
+    EXPECT_EQ(window.windowTitle(), "new.set - KQ904 Programmer V5.12");
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsReportedAndKeepsThePreviousFile)
+{
+    const QString path = saveSample("radio.set", 5);
+    CMainFrame& window = startWindow();
+    ASSERT_TRUE(window.openFile(path));
+    const auto previous = fileBytes(file("radio.set"));
+    std::filesystem::create_directory(file("dir.set"));
+    const QString target = QString::fromStdString(file("dir.set").string());
+
+    EXPECT_FALSE(window.saveDocumentAs(target));
+    EXPECT_FALSE(window.saveCopy(target));
+    ASSERT_EQ(messages_.size(), 2U);
+    for (const auto& shown : messages_) {
+        EXPECT_TRUE(shown.error);
+        EXPECT_TRUE(shown.text.contains(target)) << shown.text;
+    }
+    EXPECT_EQ(window.windowTitle(), "radio.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(window.recentFiles().entries(), QStringList({path}));
+    EXPECT_EQ(fileBytes(file("radio.set")), previous);
+}
+
+TEST_F(MainWindowTest, RecentFilesKeepTheLastFourNewestFirstAcrossRuns)
+{
+    QStringList paths;
+    for (const char* name : {"a.set", "b.set", "c.set", "d.set", "e.set"})
+        paths.append(saveSample(name, 2));
+    {
+        CMainFrame& window = startWindow();
+        for (const QString& path : paths)
+            ASSERT_TRUE(window.openFile(path));
+        ASSERT_TRUE(window.openFile(paths.at(2))); // reopening moves it to the top
+        QStringList texts;
+        for (const QAction* action : window.recentFileActions())
+            texts.append(action->text());
+        EXPECT_EQ(texts, QStringList({"&1 c.set", "&2 e.set", "&3 d.set", "&4 b.set"}));
+        TearDown();
+    }
+    // The next run finds the same list in the profile, and an entry opens its file.
+    CMainFrame& window = startWindow();
+    EXPECT_EQ(window.recentFiles().entries(),
+        QStringList({paths.at(2), paths.at(4), paths.at(3), paths.at(1)}));
+    window.recentFileActions().at(1)->trigger();
+    EXPECT_EQ(window.windowTitle(), "e.set - KQ904 Programmer V5.12");
+}
+
+TEST_F(MainWindowTest, ExportPdfWritesThePrintedPages)
+{
+    const QString path = saveSample("radio.set", 20);
+    CMainFrame& window = startWindow();
+    ASSERT_TRUE(window.openFile(path));
+    answers_.pdf = QString::fromStdString(file("listing.pdf").string());
+    window.action(Command::ExportPdf)->trigger();
+    const auto pdf = fileBytes(file("listing.pdf"));
+    ASSERT_GT(pdf.size(), 1000U);
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
+
+    messages_.clear();
+    EXPECT_FALSE(window.exportPdf(QString::fromStdString((file("no-dir") / "x.pdf").string())));
+    ASSERT_EQ(messages_.size(), 1U);
+    EXPECT_TRUE(messages_.front().text.contains("x.pdf"));
+}
+
+} // namespace
+} // namespace kq904

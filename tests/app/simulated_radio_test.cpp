@@ -1,0 +1,150 @@
+// kq904 --simulate: the Programming form programs and reads the built-in simulated radio in
+// real time through the main window's tick, as it would a radio on a cable.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/listing_view.h"
+#include "app/sample_configuration.h"
+#include "app_test_support.h"
+#include "forms/programming_ids.h"
+#include "forms/widgets/programming_dialog.h"
+#include "model/set_file.h"
+
+namespace kq904 {
+namespace {
+
+using testing::AppFixture;
+using testing::writeFile;
+namespace ids = programming_ids;
+
+class SimulatedRadioTest : public AppFixture {
+protected:
+    void openSample(int channels)
+    {
+        writeFile(dataDir() / "kq904.ini", "ani_version channel_name");
+        RadioImage sample = sampleConfiguration(channels);
+        ASSERT_TRUE(saveSetFile(sample, file("radio.set")));
+        ASSERT_TRUE(window_->openFile(QString::fromStdString(file("radio.set").string())));
+    }
+
+    bool shown(const QString& text) const
+    {
+        return std::any_of(messages_.begin(), messages_.end(),
+            [&text](const auto& message) { return message.text == text; });
+    }
+
+    // Runs the Programming form modally: presses `button`, waits (in real time, at most 20 s)
+    // until `done` holds, then closes the form from its title bar as a user would.
+    void runProgrammingForm(int button, std::function<bool(CProgrammingDlg&)> done)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QTimer poll;
+        poll.setInterval(20);
+        bool pressed = false;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* form = qobject_cast<CProgrammingDlg*>(QApplication::activeModalWidget());
+            if (!form)
+                return;
+            if (!pressed) {
+                pressed = true;
+                qobject_cast<QPushButton*>(form->controls().widget(button))->click();
+                return;
+            }
+            if (done(*form) || clock.elapsed() > 20000)
+                form->requestClose(CloseRoute::CloseBox);
+        });
+        poll.start();
+        window_->forms().runProgramming();
+        EXPECT_LT(clock.elapsed(), 20000) << "the transfer did not end in time";
+    }
+
+    static QString serialField(CProgrammingDlg& form)
+    {
+        return qobject_cast<QLineEdit*>(form.controls().widget(ids::serialNumber))->text();
+    }
+};
+
+TEST_F(SimulatedRadioTest, ProgrammingWritesTheRadioAndAdvancesTheSerialNumber)
+{
+    {
+        ProfileSettings profile(profilePath());
+        profile.setSerialNumber(41);
+        profile.setAutoIncrement(true);
+        ASSERT_TRUE(profile.sync());
+    }
+    startWindow(true);
+    openSample(3);
+    showWindow();
+
+    runProgrammingForm(ids::programming, [this](CProgrammingDlg& form) {
+        return shown("Programming OK") && serialField(form) == "0000042";
+    });
+    ASSERT_EQ(messages_.size(), 1U);
+    EXPECT_EQ(messages_.front().text, "Programming OK");
+    EXPECT_FALSE(messages_.front().error);
+
+    // The radio holds the image: three channels, the names, and serial number 41.
+    const SimulatedRadio::Eeprom& eeprom = session_->simulatedPort()->radio().eeprom();
+    EXPECT_EQ(eeprom[0x0008 + 3], 3);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&eeprom[0x054A + 2]), 5), "DEPOT");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&eeprom[0x054A + 7 * 2 + 2]), 4), "GATE");
+    EXPECT_EQ(eeprom[0x0514], 41);
+    // The next radio gets 42, kept in the profile when the form closed.
+    EXPECT_EQ(ProfileSettings(profilePath()).serialNumber(), 42U);
+}
+
+TEST_F(SimulatedRadioTest, ReadingBringsTheRadiosConfigurationIntoTheListing)
+{
+    startWindow(true);
+    openSample(5);
+    showWindow();
+    runProgrammingForm(
+        ids::programming, [this](CProgrammingDlg&) { return shown("Programming OK"); });
+    ASSERT_TRUE(shown("Programming OK"));
+    const RadioImage programmed = session_->image();
+
+    // The dealer changes the configuration in memory, then reads the radio back.
+    session_->image().setChannelCount(2);
+    session_->image().channels[0].set(
+        ChannelRecord::scan, !programmed.channels[0].get(ChannelRecord::scan));
+    window_->refresh();
+    QTest::keyClick(window_->view(), Qt::Key_End);
+    settle();
+    messages_.clear();
+    runProgrammingForm(ids::reading, [this](CProgrammingDlg&) { return shown("READ OK"); });
+    ASSERT_EQ(messages_.size(), 1U);
+    EXPECT_EQ(messages_.front().text, "READ OK");
+    EXPECT_EQ(session_->image().channelCount(), 5);
+    EXPECT_EQ(session_->image().channels[0].get(ChannelRecord::scan),
+        programmed.channels[0].get(ChannelRecord::scan));
+    // The refresh notification redrew the whole listing: 3 titles and 5 channels.
+    settle();
+    window_->view()->viewport()->repaint();
+    EXPECT_EQ(window_->view()->lastPaintedRows().size(), 8U);
+}
+
+TEST_F(SimulatedRadioTest, APortThatWillNotOpenShowsComPortFail)
+{
+    {
+        ProfileSettings profile(profilePath());
+        profile.setPortIndex(0);
+        profile.setPortDevice(
+            1, QString::fromStdString((file("no-such-dir") / "ttyUSB9").string()));
+        ASSERT_TRUE(profile.sync());
+    }
+    startWindow(false);
+    showWindow();
+    runProgrammingForm(ids::programming, [this](CProgrammingDlg&) { return !messages_.empty(); });
+    ASSERT_EQ(messages_.size(), 1U);
+    EXPECT_EQ(messages_.front().text, "Com Port Fail");
+    EXPECT_FALSE(session_->link().busy());
+}
+
+} // namespace
+} // namespace kq904
