@@ -101,6 +101,56 @@ inline constexpr SubTone dcs(unsigned index)
     return {SubToneKind::Dcs, index};
 }
 
+inline void setChannel(
+    RadioImage& image, int channel, std::uint32_t receive, std::uint32_t transmit, const char* name)
+{
+    setReceiveFrequency(image, channel, receive);
+    setTransmitFrequency(image, channel, transmit);
+    auto& record = image.channels[static_cast<std::size_t>(channel)];
+    record.set(ChannelRecord::rxWide, true);
+    record.set(ChannelRecord::highPower, true);
+    record.set(ChannelRecord::scan, true);
+    storeChannelName(image, channel, name);
+}
+
+// One channel of each kind a dealer's plan holds.
+inline RadioImage planOfEveryKind()
+{
+    RadioImage image = dealerRadio();
+    image.setChannelCount(8);
+    setChannel(image, 0, 146'520'000, 146'520'000, "CALL");
+    storeSubTone(image, 0, Half::Transmit, ctcss(11));
+    storeSubTone(image, 0, Half::Receive, ctcss(11));
+
+    // A 2 m repeater 600 kHz down, narrow, low power, not scanned, transmit tone only.
+    setChannel(image, 1, 146'940'000, 146'340'000, "RPT1");
+    storeSubTone(image, 1, Half::Transmit, ctcss(11));
+    image.channels[1].set(ChannelRecord::rxWide, false);
+    image.channels[1].set(ChannelRecord::txNarrow, true);
+    image.channels[1].set(ChannelRecord::highPower, false);
+    image.channels[1].set(ChannelRecord::scan, false);
+
+    setChannel(image, 2, 442'100'000, 447'100'000, "UHF");
+    storeSubTone(image, 2, Half::Transmit, dcs(0));
+    storeSubTone(image, 2, Half::Receive, dcs(0));
+
+    // Further apart than any repeater: a split.
+    setChannel(image, 3, 145'800'000, 435'000'000, "SAT");
+    // 4.99375 MHz apart is no repeater offset: a split too.
+    setChannel(image, 4, 150'006'250, 155'000'000, "ODD");
+
+    setChannel(image, 5, 162'550'000, 162'550'000, "WX");
+    image.channels[5].set(ChannelRecord::timeOut, ChannelRecord::timeOutTransmitDisabled);
+
+    setChannel(image, 6, 151'625'000, 151'625'000, "X1");
+    storeSubTone(image, 6, Half::Transmit, dcs(82));
+    storeSubTone(image, 6, Half::Receive, ctcss(17));
+
+    setChannel(image, 7, 151'625'000, 151'625'000, "X2");
+    storeSubTone(image, 7, Half::Receive, dcs(50));
+    return image;
+}
+
 inline std::filesystem::path fixture(const std::string& name)
 {
     return std::filesystem::path(KQ904_SOURCE_DIR) / "tests" / "fixtures" / "csv" / name;
