@@ -6,6 +6,32 @@
 
 namespace kq904 {
 
+CsvColumnMap::CsvColumnMap(const std::vector<std::string>& header)
+{
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string_view name = trimmedField(header[i]);
+        for (std::size_t c = 0; c < kCsvColumnNames.size(); ++c) {
+            if (!index_[c] && equalsIgnoringCase(name, kCsvColumnNames[c]))
+                index_[c] = i;
+        }
+    }
+}
+
+std::optional<std::string_view> CsvColumnMap::cell(const CsvRecord& row, CsvColumn column) const
+{
+    const auto index = index_[static_cast<std::size_t>(column)];
+    if (!index)
+        return std::nullopt;
+    if (*index >= row.fields.size())
+        return std::string_view();
+    return std::string_view(row.fields[*index]);
+}
+
+std::string_view CsvColumnMap::text(const CsvRecord& row, CsvColumn column) const
+{
+    return trimmedField(cell(row, column).value_or(std::string_view()));
+}
+
 std::string csvMegahertz(std::uint32_t hertz)
 {
     char text[24];

@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "csv_text.h"
 
 namespace kq904 {
 
@@ -45,6 +48,25 @@ constexpr std::string_view csvColumnName(CsvColumn column)
 {
     return kCsvColumnNames[static_cast<std::size_t>(column)];
 }
+
+// Where each known column sits in the rows of one file, found by its header name (spelled in
+// any case).
+class CsvColumnMap {
+public:
+    explicit CsvColumnMap(const std::vector<std::string>& header);
+
+    bool has(CsvColumn column) const
+    {
+        return index_[static_cast<std::size_t>(column)].has_value();
+    }
+    // The cell of a row; nothing when the file has no such column, "" when the row is short.
+    std::optional<std::string_view> cell(const CsvRecord& row, CsvColumn column) const;
+    // The cell without surrounding spaces; "" when the column or the cell is missing.
+    std::string_view text(const CsvRecord& row, CsvColumn column) const;
+
+private:
+    std::array<std::optional<std::size_t>, kCsvColumnNames.size()> index_{};
+};
 
 // A transmit frequency further than this from the receive frequency is written as a split
 // channel rather than as a repeater offset.

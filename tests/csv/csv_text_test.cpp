@@ -141,12 +141,4 @@ TEST(CsvText, OnlyFieldsThatNeedItAreQuoted)
     EXPECT_EQ(csvField("a\"b"), "\"a\"\"b\"");
 }
 
-TEST(CsvText, TrimmingAndCaseFreeComparison)
-{
-    EXPECT_EQ(trimmedField(" \t146.52 \t"), "146.52");
-    EXPECT_EQ(trimmedField("   "), "");
-    EXPECT_TRUE(equalsIgnoringCase("LOCATION", "location"));
-    EXPECT_FALSE(equalsIgnoringCase("Locations", "Location"));
-}
-
 } // namespace
