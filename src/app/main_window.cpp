@@ -11,6 +11,7 @@
 
 #include "about_dialog.h"
 #include "app_icons.h"
+#include "csv_actions.h"
 #include "listing_view.h"
 #include "session.h"
 #include "tick_pump.h"
@@ -126,6 +127,10 @@ void CMainFrame::createMenus()
     fileMenu_->addAction(action(Command::Open));
     fileMenu_->addAction(action(Command::Save));
     fileMenu_->addAction(action(Command::SaveAs));
+    fileMenu_->addSeparator();
+    csvActions_ = new CsvActions(session_, this);
+    fileMenu_->addAction(csvActions_->importAction());
+    fileMenu_->addAction(csvActions_->exportAction());
     fileMenu_->addSeparator();
     fileMenu_->addAction(action(Command::Print));
     fileMenu_->addAction(action(Command::PrintSetup));

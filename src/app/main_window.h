@@ -18,6 +18,7 @@ class QMenu;
 namespace kq904 {
 
 class CKQ904View;
+class CsvActions;
 class Session;
 class TickPump;
 
@@ -56,6 +57,8 @@ public:
     TickPump& tickPump() { return *tickPump_; }
     ListingPrinter& listingPrinter() { return printer_; }
     FormLauncher& forms() { return forms_; }
+    // File > "Import CSV..." and "Export CSV...".
+    CsvActions& csvActions() { return *csvActions_; }
     const RecentFileList& recentFiles() const { return recentFiles_; }
     // The actions of the File menu's recent-file entries, newest first (empty: the greyed
     // "Recent File" item is shown instead).
@@ -114,6 +117,7 @@ private:
     RecentFileList recentFiles_;
     std::unique_ptr<FileChooser> fileChooser_;
     std::map<Command, QAction*> actions_;
+    CsvActions* csvActions_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;
     QAction* recentSeparator_ = nullptr;

@@ -56,9 +56,9 @@ TEST_F(MainWindowTest, MenusToolbarAndStatusBarAreThoseOfTheProgrammer)
 
     const QList<QAction*> menus = window.menuBar()->actions();
     EXPECT_EQ(menuEntries(menus.at(0)->menu()->actions()),
-        QStringList({"-", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-            "&Print...\tCtrl+P", "P&rint Setup...", "Print Pre&view", "Export PDF...", "-",
-            "~Recent File", "-", "E&xit"}));
+        QStringList({"-", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "Import CSV...",
+            "Export CSV...", "-", "&Print...\tCtrl+P", "P&rint Setup...", "Print Pre&view",
+            "Export PDF...", "-", "~Recent File", "-", "E&xit"}));
     EXPECT_EQ(menuEntries(menus.at(1)->menu()->actions()), QStringList({"General", "Channel"}));
     EXPECT_EQ(menuEntries(menus.at(5)->menu()->actions()), QStringList({"&About KQ904..."}));
 
