@@ -16,17 +16,19 @@ constexpr std::array kCommands = {
         "--print gives the printed layout (settings summary, then the channel table)\n"
         "without page breaks. Writes no file.",
         runListingCommand},
-    Command{"program", "[--port PORT] [--data-dir DIR] [--serial N] [FILE.set]",
+    Command{"program",
+        "[--port PORT] [--data-dir DIR] [--serial N] [--verify] [--trace FILE] [FILE.set]",
         "Writes the start-up image (then FILE.set when given) into the radio, as the\n"
         "Programming form does. --serial N (0-9999999) puts N into the serial number first.\n"
         "Prints \"Programming OK\", \"Programming Fail\" (exit 3) or \"Com Port Fail\"\n"
-        "(exit 2). Writes no file.",
+        "(exit 2). Writes no file. --verify then reads back every block written and prints\n"
+        "\"Verify OK\", or \"Verify Fail\" with the first differing bytes (exit 4).",
         runProgramCommand},
-    Command{"read", "[--port PORT] [--data-dir DIR] OUT.set",
+    Command{"read", "[--port PORT] [--data-dir DIR] [--trace FILE] OUT.set",
         "Reads the radio into the start-up image and saves it as OUT.set. Prints \"READ OK\",\n"
         "\"Reading Fail\" (exit 3, no file written) or \"Com Port Fail\" (exit 2).",
         runReadCommand},
-    Command{"version", "[--port PORT] [--data-dir DIR]",
+    Command{"version", "[--port PORT] [--data-dir DIR] [--trace FILE]",
         "Asks the radio for its version and prints it as the Programming form shows it.\n"
         "A radio that answers with a full reading ends as read does, without a file.",
         runVersionCommand},
@@ -69,6 +71,8 @@ std::string usageText()
         appendIndented(text, command.description, "      ");
     }
     text += "\nPORT is \"COMn\" or a device path; the default is the port chosen in the profile.\n";
+    text += "--trace FILE writes every byte sent and received to FILE, with its time in ms\n"
+            "and direction (> to the radio, < from it), one frame per line.\n";
     text += "\nExit status: 0 on success, 2 for bad arguments, 1 when a file or directory\n"
             "cannot be used; other statuses as given above.\n";
     return text;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <fstream>
 #include <ostream>
 
 #include "cli/arguments.h"
@@ -12,8 +13,8 @@ namespace kq904::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 3> kOptions = {
-    {{"--port", true}, {"--data-dir", true}, {"--serial", true}}};
+constexpr std::array<OptionSpec, 5> kOptions = {{{"--port", true}, {"--data-dir", true},
+    {"--serial", true}, {"--verify", false}, {"--trace", true}}};
 
 // The serial number as the Programming form takes it: seven decimal digits at most.
 constexpr std::uint32_t kLargestSerial = 9999999;
@@ -52,8 +53,17 @@ int runProgramCommand(std::span<const std::string> args, CommandStreams streams)
     if (serialText)
         image->id.set(IdSettings::serialNumber, serial);
 
-    const TransferReport report = runTransfer(*image, TransferKind::Programming, port, streams);
+    std::ofstream traceFile;
+    if (!openTraceFile(parsed, traceFile, streams))
+        return kExitFailure;
+    TransferExtras extras;
+    extras.trace = traceFile.is_open() ? &traceFile : nullptr;
+    extras.verify = parsed.has("--verify");
+    const TransferReport report =
+        runTransfer(*image, TransferKind::Programming, port, streams, extras);
     streams.out << endingText(report.ending) << std::endl;
+    if (report.verify)
+        return printVerifyReport(*report.verify, streams);
     return exitStatus(report.ending);
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <system_error>
 
@@ -14,7 +15,8 @@ namespace kq904::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 2> kOptions = {{{"--port", true}, {"--data-dir", true}}};
+constexpr std::array<OptionSpec, 3> kOptions = {
+    {{"--port", true}, {"--data-dir", true}, {"--trace", true}}};
 
 } // namespace
 
@@ -47,7 +49,12 @@ int runReadCommand(std::span<const std::string> args, CommandStreams streams)
     std::optional<RadioImage> image = loadStartupImage(parsed, nullptr, streams);
     if (!image)
         return kExitFailure;
-    const TransferReport report = runTransfer(*image, TransferKind::Reading, port, streams);
+    std::ofstream traceFile;
+    if (!openTraceFile(parsed, traceFile, streams))
+        return kExitFailure;
+    TransferExtras extras;
+    extras.trace = traceFile.is_open() ? &traceFile : nullptr;
+    const TransferReport report = runTransfer(*image, TransferKind::Reading, port, streams, extras);
     streams.out << endingText(report.ending) << std::endl;
     if (report.ending != TransferEnding::ReadOk)
         return exitStatus(report.ending);

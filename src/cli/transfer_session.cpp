@@ -10,9 +10,11 @@
 #include <unistd.h>
 
 #include "link/link.h"
+#include "link/port_error.h"
 #include "link/port_names.h"
 #include "link/profile_settings.h"
 #include "link/serial_port.h"
+#include "link/trace_transport.h"
 #include "model/data_dir.h"
 #include "model/feature_flags.h"
 #include "model/set_file.h"
@@ -160,8 +162,23 @@ std::optional<RadioImage> loadStartupImage(
     return image;
 }
 
+bool openTraceFile(const ParsedArguments& parsed, std::ofstream& file, CommandStreams streams)
+{
+    const std::optional<std::string> path = parsed.value("--trace");
+    if (!path)
+        return true;
+    if (!path->empty())
+        file.open(*path, std::ios::out | std::ios::trunc);
+    if (!file.is_open()) {
+        streams.err << kProgramName << ": cannot write the trace file '" << *path << "'\n";
+        return false;
+    }
+    return true;
+}
+
 TransferReport runTransfer(RadioImage& image, TransferKind kind,
-    const std::optional<std::string>& portName, CommandStreams streams)
+    const std::optional<std::string>& portName, CommandStreams streams,
+    const TransferExtras& extras)
 {
     // The link is paced by a timer, so it needs an event loop; a caller that already has an
     // application object (a test) keeps its own.
@@ -184,14 +201,28 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
 
     SerialPort serial;
     serial.setDevice(resolved.device, profile.baudRate());
+    ByteTransport* transport = &serial;
+    std::optional<TraceTransport> trace;
+    if (extras.trace) {
+        trace.emplace(serial, *extras.trace);
+        const std::string device = resolved.device.toStdString();
+        const std::string name = port.toStdString();
+        trace->note("port " + (name == device ? device : name + " (" + device + ")") + " at "
+            + std::to_string(profile.baudRate()) + " baud");
+        transport = &*trace;
+    }
     QEventLoop loop;
     OutcomeCatcher catcher(loop);
-    Link link(image, serial, &catcher);
+    Link link(image, *transport, &catcher);
     const Result started = kind == TransferKind::Programming ? link.startProgramming()
         : kind == TransferKind::Reading                      ? link.startReading()
                                                              : link.requestVersion();
     if (!started) {
-        streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
+        // stdout says "Com Port Fail"; here is which device and why, with what to do about it.
+        const std::string reason = diagnosePortFailure(serial).text;
+        streams.err << kProgramName << ": " << reason << '\n';
+        if (trace)
+            trace->note(std::string(kComPortFail) + ": " + reason);
         return report;
     }
 
@@ -232,6 +263,15 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         if (lostDevice)
             streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
         report.ending = failureOf(kind);
+    }
+    if (trace)
+        trace->note(report.ending == TransferEnding::VersionReceived
+                ? "version " + std::to_string(report.versionWord)
+                : endingText(report.ending));
+    if (extras.verify && report.ending == TransferEnding::ProgrammingOk) {
+        report.verify = runVerification(*transport, image);
+        if (trace)
+            trace->note(report.verify->status == VerifyStatus::Ok ? "Verify OK" : "Verify Fail");
     }
     return report;
 }

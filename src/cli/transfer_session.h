@@ -4,11 +4,13 @@
 // desktop program's Programming form runs it.
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 
 #include "cli/arguments.h"
 #include "cli/cli_app.h"
+#include "cli/verify_session.h"
 #include "model/radio_image.h"
 
 namespace kq904::cli {
@@ -32,7 +34,18 @@ struct TransferReport {
     TransferEnding ending = TransferEnding::ComPortFail;
     std::uint16_t versionWord = 0;
     long ticks = 0; // 15 ms ticks from the start to the outcome
+    std::optional<VerifyReport> verify; // after "Programming OK" when a verify was asked for
 };
+
+// What a transfer does besides the transfer itself.
+struct TransferExtras {
+    std::ostream* trace = nullptr; // --trace: every byte on the line, timed, one frame a line
+    bool verify = false; // --verify: read back what the programming wrote and compare
+};
+
+// Opens the file of --trace FILE, when given, for the trace. False, with the reason on stderr,
+// when it cannot be written.
+bool openTraceFile(const ParsedArguments& parsed, std::ofstream& file, CommandStreams streams);
 
 // The text the program shows for an ending ("Programming OK", ...); empty for a version reply.
 std::string endingText(TransferEnding ending);
@@ -46,8 +59,10 @@ std::optional<RadioImage> loadStartupImage(
 
 // Runs one transfer through the port named by --port (default: "COM" + 1 from the profile
 // settings, at the profile's baud rate). Progress goes to stderr when it is a terminal; the
-// reason behind "Com Port Fail" or a lost device goes to stderr as well.
+// reason behind "Com Port Fail" (the device tried, and why it would not open) or a lost device
+// goes to stderr as well.
 TransferReport runTransfer(RadioImage& image, TransferKind kind,
-    const std::optional<std::string>& portName, CommandStreams streams);
+    const std::optional<std::string>& portName, CommandStreams streams,
+    const TransferExtras& extras = {});
 
 } // namespace kq904::cli

@@ -1,6 +1,7 @@
 // kq904-cli version: asks the radio for its version word.
 
 #include <array>
+#include <fstream>
 #include <ostream>
 
 #include "cli/arguments.h"
@@ -11,7 +12,8 @@ namespace kq904::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 2> kOptions = {{{"--port", true}, {"--data-dir", true}}};
+constexpr std::array<OptionSpec, 3> kOptions = {
+    {{"--port", true}, {"--data-dir", true}, {"--trace", true}}};
 
 } // namespace
 
@@ -32,7 +34,12 @@ int runVersionCommand(std::span<const std::string> args, CommandStreams streams)
     std::optional<RadioImage> image = loadStartupImage(parsed, nullptr, streams);
     if (!image)
         return kExitFailure;
-    const TransferReport report = runTransfer(*image, TransferKind::Version, port, streams);
+    std::ofstream traceFile;
+    if (!openTraceFile(parsed, traceFile, streams))
+        return kExitFailure;
+    TransferExtras extras;
+    extras.trace = traceFile.is_open() ? &traceFile : nullptr;
+    const TransferReport report = runTransfer(*image, TransferKind::Version, port, streams, extras);
     if (report.ending == TransferEnding::VersionReceived) {
         // As the Programming form shows it: the version word without its lowest four bits.
         streams.out << (report.versionWord >> 4) << std::endl;

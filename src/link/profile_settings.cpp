@@ -79,6 +79,16 @@ void ProfileSettings::setAutoIncrement(bool on)
     settings_->setValue(kSection + QStringLiteral("OK_ADD_ONE"), on ? 1 : 0);
 }
 
+bool ProfileSettings::readBackup() const
+{
+    return integer("READ_BACKUP", 1) != 0;
+}
+
+void ProfileSettings::setReadBackup(bool on)
+{
+    settings_->setValue(kSection + QStringLiteral("READ_BACKUP"), on ? 1 : 0);
+}
+
 std::map<int, QString> ProfileSettings::portDevices() const
 {
     std::map<int, QString> devices;

@@ -48,6 +48,11 @@ public:
     bool autoIncrement() const;
     void setAutoIncrement(bool on);
 
+    // "READ_BACKUP", default 1: every reading of a radio is also kept as a set file in the
+    // backups folder of the data directory.
+    bool readBackup() const;
+    void setReadBackup(bool on);
+
     // Section "Ports": port number -> device path, for "COMn" on systems that name their
     // serial devices by path. Entries that are not "COM" followed by a number are skipped.
     std::map<int, QString> portDevices() const;

@@ -25,6 +25,7 @@ bool SerialPort::open()
 {
     if (settleLostDevice() && port_.isOpen())
         return true;
+    lastOpenError_ = QSerialPort::NoError;
     if (device_.isEmpty()) {
         lastError_ = QStringLiteral("no serial device chosen");
         return false;
@@ -39,6 +40,7 @@ bool SerialPort::open()
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
+        lastOpenError_ = port_.error();
         lastError_ = QStringLiteral("%1: %2").arg(device_, port_.errorString());
         port_.clearError();
         return false;

@@ -47,6 +47,8 @@ public:
     QString lastError() const { return lastError_; }
     // True when the port was closed because its device went away.
     bool deviceLost() const { return deviceLost_; }
+    // What the driver reported when the last open failed; NoError after a good open.
+    QSerialPort::SerialPortError lastOpenError() const { return lastOpenError_; }
 
 private:
     void onError(QSerialPort::SerialPortError error);
@@ -57,6 +59,7 @@ private:
     QString device_;
     int baudRate_ = kDefaultBaudRate;
     QString lastError_;
+    QSerialPort::SerialPortError lastOpenError_ = QSerialPort::NoError;
     bool closeRequested_ = false;
     bool deviceLost_ = false;
 };

@@ -114,6 +114,8 @@ int main(int argc, char** argv)
     if (options.versionWord)
         radio.setVersionWord(*options.versionWord);
     radio.setReplyLatencyMs(options.latencyMs);
+    if (options.corruptAddress)
+        radio.setCorruptedCell(*options.corruptAddress);
     radio.setFaultPlan(std::move(options.faults));
     radio.setFrameListener(logFrame);
 

@@ -116,7 +116,8 @@ SimOptions parseSimOptions(std::span<const std::string> args)
             value = arg.substr(equals + 1);
         }
         const bool known = name == "--eeprom" || name == "--save" || name == "--version"
-            || name == "--latency" || name == "--link" || name == "--fault";
+            || name == "--latency" || name == "--link" || name == "--fault"
+            || name == "--corrupt-eeprom";
         if (!known) {
             options.error = "unknown argument '" + arg + "'";
             break;
@@ -147,6 +148,11 @@ SimOptions parseSimOptions(std::span<const std::string> args)
             if (!parseNumber(std::string_view(*value), options.latencyMs) || options.latencyMs < 0
                 || options.latencyMs > 60000)
                 options.error = "bad latency '" + *value + "' (0-60000 ms)";
+        } else if (name == "--corrupt-eeprom") {
+            std::uint16_t address = 0;
+            if (!parseVersionWord(*value, address) || address >= 2048)
+                options.error = "bad EEPROM address '" + *value + "' (0-2047, or 0x0000-0x07FF)";
+            options.corruptAddress = address;
         } else {
             options.error = addFault(options.faults, *value);
         }
@@ -190,7 +196,7 @@ std::string simUsageText()
         kinds += "      " + name + faultHelp(kind) + "\n";
     }
     return "Usage: kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS]\n"
-           "                 [--link PATH] [--fault FAULT]...\n"
+           "                 [--link PATH] [--fault FAULT]... [--corrupt-eeprom ADDR]\n"
            "\n"
            "A simulated KQ904 on a pseudo-terminal. Prints the device to open (/dev/pts/N) as\n"
            "the first line of standard output, then answers the programmer's frames until it\n"
@@ -203,6 +209,10 @@ std::string simUsageText()
            "  --version N     the version word the radio reports (decimal, or hex as 0x0512)\n"
            "  --latency MS    how long the radio takes to answer a frame (default 0)\n"
            "  --link PATH     also make PATH a symbolic link to the device\n"
+           "  --corrupt-eeprom ADDR\n"
+           "                  a weak EEPROM cell at ADDR (decimal, or hex as 0x0123): every\n"
+           "                  write there stores the byte with its lowest bit flipped and is\n"
+           "                  acknowledged all the same; only reading back finds it\n"
            "  --fault FAULT   misbehave; may be repeated. Frames count from 1 in the order the\n"
            "                  radio receives them.\n"
            "      KIND@N                    commit KIND on frame N\n"

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of kq904-sim, the simulated radio on a pseudo-terminal:
 //   kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS] [--link PATH]
-//             [--fault FAULT]...
+//             [--fault FAULT]... [--corrupt-eeprom ADDR]
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +19,8 @@ struct SimOptions {
     std::string linkPath; // a symbolic link to the pseudo-terminal; empty: none
     std::optional<std::uint16_t> versionWord;
     int latencyMs = 0;
+    // A weak EEPROM cell: writes there store the byte with its lowest bit flipped.
+    std::optional<std::uint16_t> corruptAddress;
     FaultPlan faults;
     bool help = false;
     std::string error; // empty when the command line is well formed

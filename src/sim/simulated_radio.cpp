@@ -169,6 +169,8 @@ std::vector<std::uint8_t> SimulatedRadio::answerWrite(const ReceivedFrame& recei
         return wireBytes(commandFrame(FrameLetter::negative));
     const auto data = received.data();
     std::copy(data.begin(), data.end(), eeprom_.begin() + static_cast<long>(address));
+    if (corruptedCell_ && *corruptedCell_ >= address && *corruptedCell_ < address + data.size())
+        eeprom_[*corruptedCell_] ^= 0x01;
     return wireBytes(commandFrame(FrameLetter::acknowledge));
 }
 

@@ -17,6 +17,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -63,6 +64,9 @@ public:
     // Time the radio takes to answer a frame (before any fault delay).
     void setReplyLatencyMs(std::int64_t latency) { latencyMs_ = latency; }
     void setFaultPlan(FaultPlan plan) { faults_ = std::move(plan); }
+    // A weak EEPROM cell: every write that covers `address` stores the byte there with its
+    // lowest bit flipped, and is acknowledged as if all went well. Only reading back finds it.
+    void setCorruptedCell(std::uint16_t address) { corruptedCell_ = address; }
 
     // Every frame received is kept (for tests) when recording is on, and passed to the listener
     // (for a log) when one is set.
@@ -101,6 +105,7 @@ private:
     std::uint16_t version_ = 0x0512;
     std::int64_t latencyMs_ = 0;
     FaultPlan faults_;
+    std::optional<std::uint16_t> corruptedCell_;
     ReceiveParser parser_;
     std::int64_t lastByteMs_ = 0;
     int frameCount_ = 0;
