@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "channel_setting_ids.h"
@@ -15,6 +16,18 @@ namespace kq904 {
 namespace Id = ChannelSettingId;
 
 namespace {
+
+// Bytes taken by the first `count` characters of a UTF-8 text (a continuation byte belongs to the
+// character before it).
+std::size_t firstCharactersLength(std::string_view text, std::size_t count)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0u) != 0x80u && characters++ == count)
+            return i;
+    }
+    return text.size();
+}
 
 constexpr unsigned kTxDisabled = ChannelRecord::timeOutTransmitDisabled;
 
@@ -401,12 +414,14 @@ void ChannelSettingForm::onTextChanged(int id)
 
 void ChannelSettingForm::pttCodeChanged()
 {
-    std::string code = controls_.text(Id::pttCode);
-    if (code.size() > 3) {
-        // The code has three digits: a fourth typed digit is dropped. Putting the text back
-        // raises this event again with the shortened text.
-        code.erase(3, 1);
-        controls_.setText(Id::pttCode, code);
+    const std::string code = controls_.text(Id::pttCode);
+    const std::size_t kept = firstCharactersLength(code, 3);
+    if (kept < code.size()) {
+        // The code has three digits: a fourth typed digit is dropped, and a longer text pasted
+        // in is cut back to its first three characters at once (one character at a time, a long
+        // paste would nest one text change in the next until the stack ran out). Putting the
+        // text back raises this event again with the shortened text.
+        controls_.setText(Id::pttCode, code.substr(0, kept));
         return;
     }
     if (code.size() != 3 || !std::all_of(code.begin(), code.end(), isDigit))
