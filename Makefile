@@ -32,6 +32,10 @@ run: build
 fuzz:
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz.sh
 
+# PNG files of the main window, print preview and forms, rendered offscreen.
+screenshots: build
+	@./scripts/screenshots.sh $(BUILD_DIR)/bin $(BUILD_DIR)/screenshots
+
 format:
 	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 

@@ -96,6 +96,7 @@ Result ListingPrinter::printPages(QPrinter& printer, bool honourRange)
         painter.translate(0, -top);
         painter.setClipRect(QRect(0, top, printer.width(), pages.rowsPerPage * printRowHeight));
         drawPrintedRows(canvas, document_.image(), pages.rowsOfPage(page), printRowHeight);
+        canvas.flush();
         painter.restore();
     }
     painter.end();

@@ -27,8 +27,9 @@ CKQ904View::CKQ904View(CKQ904Doc& document, QWidget* parent)
 {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setFocusPolicy(Qt::StrongFocus);
+    // Every row paints its own background; paintEvent fills only what lies below the rows.
     viewport()->setBackgroundRole(QPalette::Base);
-    viewport()->setAutoFillBackground(true);
+    viewport()->setAutoFillBackground(false);
     measureRows();
     document_.addView(this);
 }
@@ -135,7 +136,7 @@ void CKQ904View::paintEvent(QPaintEvent* event)
     PainterCanvas canvas = PainterCanvas::forScreen(painter,
         {colours.color(QPalette::Base), colours.color(QPalette::Text),
             colours.color(QPalette::Highlight), colours.color(QPalette::HighlightedText)},
-        dx, viewport()->width());
+        dx, viewport()->width(), &textCache_);
     // The rows drawn are measured on this device, as the row arithmetic assumes.
     rowHeight_ = canvas.charHeight();
     const int selected = static_cast<int>(document_.activeRow());
@@ -143,10 +144,15 @@ void CKQ904View::paintEvent(QPaintEvent* event)
         const QRect band = area.translated(dx, dy);
         const RowRange rows = rowsInBand(band.top(),
             static_cast<std::int64_t>(band.top()) + band.height(), rowHeight_, rowCount(), true);
+        painter.setClipRect(band);
+        const int rowsEnd = rows.empty() ? band.top() : (rows.last + 1) * rowHeight_;
+        if (rowsEnd <= band.bottom())
+            painter.fillRect(QRect(band.left(), rowsEnd, band.width(), band.bottom() + 1 - rowsEnd),
+                colours.color(QPalette::Base));
         if (rows.empty())
             continue;
-        painter.setClipRect(band);
         drawScreenRows(canvas, document_.image(), rows, selected);
+        canvas.flush(); // before the clip changes
         for (int row = rows.first; row <= rows.last; ++row)
             lastPaintedRows_.push_back(row);
     }
@@ -162,6 +168,7 @@ void CKQ904View::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        textCache_.clear();
         updateScrollSizes();
         viewport()->update();
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document.h"
+#include "view/painter_canvas.h"
 
 namespace kq904 {
 
@@ -57,6 +58,7 @@ private:
     int prevSelectedRow_ = 0;
     int prevRowCount_ = 0;
     std::vector<int> lastPaintedRows_;
+    PainterCanvas::TextCache textCache_;
 };
 
 } // namespace kq904
