@@ -59,8 +59,13 @@ public:
     Result startProgramming();
     Result startReading();
     Result requestVersion();
-    // The caller has taken in an end state (18, 19, 41): back to idle.
-    void returnToIdle() { linkState_ = LinkStates::idle; }
+    // The caller has taken in an end state (18, 19, 41): back to idle. Called while a sequence
+    // runs, it abandons it.
+    void returnToIdle()
+    {
+        linkState_ = LinkStates::idle;
+        readingStaged_ = false;
+    }
 
     // One 15 ms tick: countdowns, protocolStep, receivePump.
     void tick();
