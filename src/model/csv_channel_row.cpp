@@ -47,18 +47,17 @@ public:
 private:
     void problem(std::string text) { problems_.push_back(std::move(text)); }
 
-    std::optional<int> location(const CsvRecord& row, const std::string& at);
-    std::optional<Transmit> transmit(
-        const CsvRecord& row, std::uint32_t receive, const std::string& at);
+    std::optional<int> location(const std::string& at);
+    std::optional<Transmit> transmit(std::uint32_t receive, const std::string& at);
     void startClean(int channel);
     bool storeFrequencies(int channel, std::uint32_t receive, const Transmit& transmit,
         bool wasInUse, const std::string& at);
-    void storeTones(const CsvRecord& row, int channel, const std::string& at);
-    void checkPolarity(const CsvRecord& row, int channel, const std::string& at);
-    void storeMode(const CsvRecord& row, int channel, const std::string& at);
-    void storeSkip(const CsvRecord& row, int channel, const std::string& at);
-    void storePower(const CsvRecord& row, int channel, const std::string& at);
-    void storeName(const CsvRecord& row, int channel, const std::string& at);
+    void storeTones(int channel, const std::string& at);
+    void checkPolarity(int channel, const std::string& at);
+    void storeMode(int channel, const std::string& at);
+    void storeSkip(int channel, const std::string& at);
+    void storePower(int channel, const std::string& at);
+    void storeName(int channel, const std::string& at);
 
     RadioImage& working_;
     const CsvColumnMap& columns_;
@@ -68,9 +67,9 @@ private:
     std::vector<std::string>& problems_;
 };
 
-std::optional<int> ChannelRow::location(const CsvRecord& row, const std::string& at)
+std::optional<int> ChannelRow::location(const std::string& at)
 {
-    const std::string_view text = columns_.text(row, CsvColumn::Location);
+    const std::string_view text = columns_.text(row_, CsvColumn::Location);
     if (text.empty()) {
         problem(at + "no Location; row skipped");
         return std::nullopt;
@@ -88,10 +87,9 @@ std::optional<int> ChannelRow::location(const CsvRecord& row, const std::string&
     return number;
 }
 
-std::optional<Transmit> ChannelRow::transmit(
-    const CsvRecord& row, std::uint32_t receive, const std::string& at)
+std::optional<Transmit> ChannelRow::transmit(std::uint32_t receive, const std::string& at)
 {
-    const std::string_view duplex = columns_.text(row, CsvColumn::Duplex);
+    const std::string_view duplex = columns_.text(row_, CsvColumn::Duplex);
     if (duplex.empty())
         return Transmit{false, receive};
     if (equalsIgnoringCase(duplex, "off"))
@@ -104,7 +102,7 @@ std::optional<Transmit> ChannelRow::transmit(
             + " is not \"\", \"+\", \"-\", \"split\" or \"off\"; row skipped");
         return std::nullopt;
     }
-    const std::string_view offsetText = columns_.text(row, CsvColumn::Offset);
+    const std::string_view offsetText = columns_.text(row_, CsvColumn::Offset);
     const auto offset = parseCsvMegahertz(offsetText);
     if (!offset) {
         problem(at + "Offset " + inQuotes(offsetText) + " is not a frequency in MHz; row skipped");
@@ -172,18 +170,19 @@ bool ChannelRow::storeFrequencies(int channel, std::uint32_t receive, const Tran
     return true;
 }
 
-void ChannelRow::storeTones(const CsvRecord& row, int channel, const std::string& at)
+void ChannelRow::storeTones(int channel, const std::string& at)
 {
     if (!columns_.has(CsvColumn::Tone))
         return;
-    const CsvToneInput input{columns_.text(row, CsvColumn::Tone),
-        columns_.text(row, CsvColumn::RToneFreq), columns_.text(row, CsvColumn::CToneFreq),
-        columns_.text(row, CsvColumn::DtcsCode),
+    const CsvToneInput input{columns_.text(row_, CsvColumn::Tone),
+        columns_.text(row_, CsvColumn::RToneFreq), columns_.text(row_, CsvColumn::CToneFreq),
+        columns_.text(row_, CsvColumn::DtcsCode),
         columns_.has(CsvColumn::RxDtcsCode)
-            ? std::optional(columns_.text(row, CsvColumn::RxDtcsCode))
+            ? std::optional(columns_.text(row_, CsvColumn::RxDtcsCode))
             : std::nullopt,
-        columns_.has(CsvColumn::CrossMode) ? std::optional(columns_.text(row, CsvColumn::CrossMode))
-                                           : std::nullopt};
+        columns_.has(CsvColumn::CrossMode)
+            ? std::optional(columns_.text(row_, CsvColumn::CrossMode))
+            : std::nullopt};
     const CsvTonesRead tones = readCsvTones(input);
     storeSubTone(working_, channel, Half::Transmit, tones.transmit);
     storeSubTone(working_, channel, Half::Receive, tones.receive);
@@ -192,9 +191,9 @@ void ChannelRow::storeTones(const CsvRecord& row, int channel, const std::string
 }
 
 // The DCS polarity is one factory setting for the whole radio; a row cannot change it.
-void ChannelRow::checkPolarity(const CsvRecord& row, int channel, const std::string& at)
+void ChannelRow::checkPolarity(int channel, const std::string& at)
 {
-    const std::string_view polarity = columns_.text(row, CsvColumn::DtcsPolarity);
+    const std::string_view polarity = columns_.text(row_, CsvColumn::DtcsPolarity);
     const bool txDcs = storedSubTone(working_, channel, Half::Transmit).kind == SubToneKind::Dcs;
     const bool rxDcs = storedSubTone(working_, channel, Half::Receive).kind == SubToneKind::Dcs;
     if (polarity.empty() || (!txDcs && !rxDcs))
@@ -213,9 +212,9 @@ void ChannelRow::checkPolarity(const CsvRecord& row, int channel, const std::str
             + ", a factory setting for all channels; the radio's is kept");
 }
 
-void ChannelRow::storeMode(const CsvRecord& row, int channel, const std::string& at)
+void ChannelRow::storeMode(int channel, const std::string& at)
 {
-    const std::string_view mode = columns_.text(row, CsvColumn::Mode);
+    const std::string_view mode = columns_.text(row_, CsvColumn::Mode);
     if (mode.empty())
         return;
     auto& record = working_.channels[static_cast<std::size_t>(channel)];
@@ -230,9 +229,9 @@ void ChannelRow::storeMode(const CsvRecord& row, int channel, const std::string&
     record.set(ChannelRecord::txNarrow, !wide);
 }
 
-void ChannelRow::storeSkip(const CsvRecord& row, int channel, const std::string& at)
+void ChannelRow::storeSkip(int channel, const std::string& at)
 {
-    const auto skip = columns_.cell(row, CsvColumn::Skip);
+    const auto skip = columns_.cell(row_, CsvColumn::Skip);
     if (!skip)
         return;
     const std::string_view text = trimmedField(*skip);
@@ -247,9 +246,9 @@ void ChannelRow::storeSkip(const CsvRecord& row, int channel, const std::string&
             + (record.get(ChannelRecord::scan) ? "on" : "off"));
 }
 
-void ChannelRow::storePower(const CsvRecord& row, int channel, const std::string& at)
+void ChannelRow::storePower(int channel, const std::string& at)
 {
-    const std::string_view power = columns_.text(row, CsvColumn::Power);
+    const std::string_view power = columns_.text(row_, CsvColumn::Power);
     if (power.empty())
         return;
     auto& record = working_.channels[static_cast<std::size_t>(channel)];
@@ -264,9 +263,9 @@ void ChannelRow::storePower(const CsvRecord& row, int channel, const std::string
 
 // The name by the rules of the Channel Name form: five letters and digits when the radio uses
 // names, otherwise a two-letter tag. An empty name leaves the channel's name as it is.
-void ChannelRow::storeName(const CsvRecord& row, int channel, const std::string& at)
+void ChannelRow::storeName(int channel, const std::string& at)
 {
-    const std::string_view name = columns_.text(row, CsvColumn::Name);
+    const std::string_view name = columns_.text(row_, CsvColumn::Name);
     if (name.empty())
         return;
     if (working_.fiveCharacterNames() && working_.hasFeature(FeatureFlags::channelName)) {
@@ -293,15 +292,14 @@ void ChannelRow::storeName(const CsvRecord& row, int channel, const std::string&
 
 std::optional<int> ChannelRow::apply()
 {
-    const CsvRecord& row = row_;
-    std::string at = "line " + std::to_string(row.line) + ": ";
-    const auto number = location(row, at);
+    std::string at = "line " + std::to_string(row_.line) + ": ";
+    const auto number = location(at);
     if (!number)
         return std::nullopt;
     const int channel = *number - 1;
-    at = "line " + std::to_string(row.line) + " (channel " + std::to_string(*number) + "): ";
+    at = "line " + std::to_string(row_.line) + " (channel " + std::to_string(*number) + "): ";
 
-    const std::string_view frequencyText = columns_.text(row, CsvColumn::Frequency);
+    const std::string_view frequencyText = columns_.text(row_, CsvColumn::Frequency);
     const auto receive = parseCsvMegahertz(frequencyText);
     if (!receive) {
         problem(at
@@ -311,7 +309,7 @@ std::optional<int> ChannelRow::apply()
             + "; row skipped");
         return std::nullopt;
     }
-    const auto tx = transmit(row, *receive, at);
+    const auto tx = transmit(*receive, at);
     if (!tx)
         return std::nullopt;
 
@@ -326,12 +324,12 @@ std::optional<int> ChannelRow::apply()
         working_.extras[n] = extraBefore;
         return std::nullopt;
     }
-    storeTones(row, channel, at);
-    checkPolarity(row, channel, at);
-    storeMode(row, channel, at);
-    storeSkip(row, channel, at);
-    storePower(row, channel, at);
-    storeName(row, channel, at);
+    storeTones(channel, at);
+    checkPolarity(channel, at);
+    storeMode(channel, at);
+    storeSkip(channel, at);
+    storePower(channel, at);
+    storeName(channel, at);
     if (taken_[n])
         problem(at + "an earlier row gave this channel too; this row replaces it");
     taken_[n] = true;
