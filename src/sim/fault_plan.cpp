@@ -59,7 +59,7 @@ FaultPlan& FaultPlan::at(int frameNumber, FaultKind kind)
 FaultPlan& FaultPlan::atRandom(FaultKind kind, double probability, std::uint32_t seed)
 {
     // Draws are compared as integers so the same seed gives the same frames with any standard
-    // library (the generator is fully specified, distributions are not).
+    // library (the standard fixes the generator's output, not that of its distributions).
     const double p = std::clamp(probability, 0.0, 1.0);
     const auto threshold = static_cast<std::uint32_t>(std::min(p * 4294967296.0, 4294967295.0));
     random_.push_back({kind, threshold, std::mt19937(seed)});
