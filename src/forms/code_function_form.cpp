@@ -209,18 +209,23 @@ void CodeFunctionForm::storeText(int id)
     if (text.size() < kCodeLength)
         return;
 
+    // A value above 9 is no digit to the radio; it becomes 0 at once, as the next opening of
+    // the form would make it, so that a radio programmed before then never receives it.
     if (id == ids::emergencyDigits) {
-        // One digit per byte, as the character code minus '0'; anything above 9 is put right
-        // the next time the form opens.
+        // One digit per byte, as the character code minus '0'.
         auto bytes = image_.code.range(CS::emergencyDigits);
-        for (std::size_t i = 0; i < kCodeLength; ++i)
-            bytes[i] = static_cast<std::uint8_t>(text[i] - '0');
+        for (std::size_t i = 0; i < kCodeLength; ++i) {
+            const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned('0');
+            bytes[i] = static_cast<std::uint8_t>(digit <= 9 ? digit : 0);
+        }
         return;
     }
     // A nibble takes the character's low four bits: exactly the digit for '0'-'9'.
     std::array<unsigned, 5> digits{};
-    for (std::size_t i = 0; i < kCodeLength; ++i)
-        digits[i] = static_cast<unsigned char>(text[i]) & 0x0Fu;
+    for (std::size_t i = 0; i < kCodeLength; ++i) {
+        const unsigned nibble = static_cast<unsigned char>(text[i]) & 0x0Fu;
+        digits[i] = nibble <= 9 ? nibble : 0;
+    }
     setIdentityDigits(image_, identityOfField(id), digits);
 }
 

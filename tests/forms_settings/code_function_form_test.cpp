@@ -115,8 +115,9 @@ TEST_F(CodeFunctionFormTest, OtherCharactersKeepTheirLowFourBits)
 {
     open();
     controls.type(ids::unitId, "A2:45"); // 'A' = 0x41, ':' = 0x3A
-    EXPECT_EQ(identityDigits(image, Identity::Unit), (std::array<unsigned, 5>{1, 2, 10, 4, 5}));
-    // The next opening shows 'A' as 1 and puts the 10 right.
+    // The 10 of ':' is no digit: it is stored as 0 at once, not left for the radio to receive.
+    EXPECT_EQ(identityDigits(image, Identity::Unit), (std::array<unsigned, 5>{1, 2, 0, 4, 5}));
+    // The next opening shows 'A' as 1.
     testing::OpenedForm<CodeFunctionForm> reopened(image);
     auto& again = reopened.controls;
     EXPECT_EQ(again.text(ids::unitId), "12045");

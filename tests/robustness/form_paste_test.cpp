@@ -1,6 +1,6 @@
-// Long texts arriving in one go in the form fields that keep a fixed number of characters: the
-// field is cut back at once, without one nested text change per extra character (which ran the
-// stack out for a long paste).
+// Any text arriving in one go in the PTT code field, which keeps three characters: the field is
+// cut back at once, without one nested text change per extra character (which ran the stack out
+// for a long paste).
 #include <gtest/gtest.h>
 
 #include <string>
