@@ -81,7 +81,15 @@ void Link::tick()
 
 void Link::protocolStep()
 {
-    if (!transport_.isOpen() || startDelay_ != 0)
+    if (!transport_.isOpen()) {
+        // The port only closes under a running sequence when its device went away (cable
+        // pulled, adapter unplugged). No reply can come any more and the timeouts would never
+        // run with the port closed, so the sequence ends as failed now.
+        if (busy())
+            transportLost();
+        return;
+    }
+    if (startDelay_ != 0)
         return;
     stateAction();
     replyHandling();

@@ -107,6 +107,7 @@ private:
     void sendChannelRecord();
     void waitForAcknowledge(std::uint8_t next);
     void programmingFailed();
+    void transportLost();
     // Reading.
     void beginReading();
     void sendReadRequest(std::uint16_t address, std::uint8_t count);

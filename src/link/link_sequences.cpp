@@ -187,6 +187,14 @@ void Link::programmingFailed()
     report(LinkOutcome::ProgrammingFail);
 }
 
+void Link::transportLost()
+{
+    if (linkState_ >= LinkStates::programStart && linkState_ <= LinkStates::programEnd)
+        programmingFailed();
+    else
+        readingFailed();
+}
+
 void Link::beginReading()
 {
     staged_ = image_;

@@ -32,6 +32,8 @@ public:
 
     // The port will not open (a missing or busy device).
     void setOpenFails(bool fails) { openFails_ = fails; }
+    // The device went away under an open port (cable pulled): the port reports closed.
+    void loseDevice() { open_ = false; }
     int openAttempts() const { return openAttempts_; }
     // Raw bytes for the link, readable after the delivery delay as if the radio had sent them.
     void inject(std::span<const std::uint8_t> bytes);
