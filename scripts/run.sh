@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Starts the programmer. Until the desktop program exists this prints the listing of the
-# start-up configuration through the command-line tool.
+# Starts the programmer with the built-in simulated radio attached, so Programming, Reading and
+# "V" work without hardware. Its table files and kq904.ini live in build/run-data rather than
+# in the source tree. Without the desktop program it prints the start-up listing through the
+# command-line tool.
 set -euo pipefail
 bin="${1:-build/bin}"
+data="$bin/../run-data"
+mkdir -p "$data"
 if [ -x "$bin/kq904" ]; then
-  exec "$bin/kq904" --simulate
+  exec "$bin/kq904" --simulate --data-dir "$data"
 fi
-exec "$bin/kq904-cli" listing
+exec "$bin/kq904-cli" listing --data-dir "$data"
