@@ -126,9 +126,19 @@ def link_seeds():
           + answer(kind=2) + [0x80 | 30])
 
 
+def csv_seeds():
+    """The project's own CSV fixtures: both column sets, quoting, a file with problems."""
+    fixtures = os.path.join(HERE, "..", "tests", "fixtures", "csv")
+    for name in ["plan_21_columns_crlf.csv", "plan_17_columns_lf.csv", "quoted_bom_comments.csv",
+                 "problems.csv", "not_a_channel_list.csv"]:
+        with open(os.path.join(fixtures, name), "rb") as f:
+            write("csv_import", name, f.read())
+
+
 set_file_seeds()
 table_file_seeds()
 feature_flag_seeds()
 label_seeds()
 form_text_seeds()
 link_seeds()
+csv_seeds()
