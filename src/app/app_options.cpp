@@ -5,7 +5,8 @@ namespace kq904 {
 QString appUsage()
 {
     return QStringLiteral(
-        "Usage: kq904 [--data-dir DIR] [--simulate] [--screenshots DIR] [FILE.set]\n"
+        "Usage: kq904 [--data-dir DIR] [--simulate] [--screenshots DIR] [--trace FILE]\n"
+        "             [FILE.set]\n"
         "\n"
         "  FILE.set          set file to open at start-up\n"
         "  --data-dir DIR    directory of the table files and kq904.ini (default: the\n"
@@ -13,6 +14,8 @@ QString appUsage()
         "  --simulate        attach the built-in simulated radio: every port leads to it\n"
         "  --screenshots DIR render the main window, print preview and forms to PNG files\n"
         "                    in DIR, then quit\n"
+        "  --trace FILE      write every byte sent to and received from the radio to FILE,\n"
+        "                    timed, one frame per line\n"
         "  --help            show this help\n");
 }
 
@@ -40,6 +43,9 @@ AppOptions parseAppOptions(const QStringList& arguments)
         } else if (argument == QLatin1String("--data-dir")) {
             if (!value(options.dataDir))
                 return fail(QStringLiteral("--data-dir needs a directory"));
+        } else if (argument == QLatin1String("--trace")) {
+            if (!value(options.traceFile))
+                return fail(QStringLiteral("--trace needs a file"));
         } else if (argument == QLatin1String("--screenshots")) {
             if (!value(options.screenshotDir))
                 return fail(QStringLiteral("--screenshots needs a directory"));

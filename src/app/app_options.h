@@ -1,6 +1,6 @@
 #pragma once
 // The desktop program's command line:
-//   kq904 [--data-dir DIR] [--simulate] [--screenshots DIR] [FILE.set]
+//   kq904 [--data-dir DIR] [--simulate] [--screenshots DIR] [--trace FILE] [FILE.set]
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +12,7 @@ struct AppOptions {
     QString dataDir; // table files and kq904.ini; empty: the current directory
     bool simulate = false; // attach the built-in simulated radio instead of a serial port
     QString screenshotDir; // render the screenshots there and quit; empty: run normally
+    QString traceFile; // log every byte on the serial line there; empty: no trace
 
     bool ok = true;
     bool helpRequested = false;

@@ -29,8 +29,15 @@ void FormLauncher::runChannel(int channel)
 void FormLauncher::runProgramming()
 {
     MessagePresenter& messages = session_.messages();
+    const RadioPort& port = session_.port();
     CProgrammingDlg dialog(session_.image(), session_.link(), session_.profile(), parent_,
-        [&messages](QWidget* parent, const QString& text) { messages.showMessage(parent, text); });
+        [&messages, &port](QWidget* parent, const QString& text) {
+            // "Com Port Fail" keeps its words; which device and why go under it.
+            if (text.toStdString() == kComPortFail)
+                messages.showMessageWithReason(parent, text, port.lastError());
+            else
+                messages.showMessage(parent, text);
+        });
     dialog.exec();
 }
 

@@ -35,6 +35,7 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
     createToolBar();
     createStatusBar();
     session_.setMessageParent(this);
+    session_.setStatusNotifier([this](const QString& text) { statusBar()->showMessage(text); });
     connect(view_, &CKQ904View::channelFormRequested, this,
         [this](int channel) { forms_.runChannel(channel); });
     updateTitle();
@@ -46,6 +47,7 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
 CMainFrame::~CMainFrame()
 {
     session_.setMessageParent(nullptr);
+    session_.setStatusNotifier({});
 }
 
 QAction* CMainFrame::action(Command command) const

@@ -6,9 +6,10 @@ namespace kq904 {
 
 namespace {
 
-void show(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+void show(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QString& reason = {})
 {
     QMessageBox box(icon, QStringLiteral("KQ904"), text, QMessageBox::Ok, parent);
+    box.setInformativeText(reason);
     box.exec();
 }
 
@@ -22,6 +23,12 @@ void MessageBoxPresenter::showMessage(QWidget* parent, const QString& text)
 void MessageBoxPresenter::showError(QWidget* parent, const QString& text)
 {
     show(parent, QMessageBox::Warning, text);
+}
+
+void MessageBoxPresenter::showMessageWithReason(
+    QWidget* parent, const QString& text, const QString& reason)
+{
+    show(parent, QMessageBox::Information, text, reason);
 }
 
 } // namespace kq904

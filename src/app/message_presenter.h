@@ -17,6 +17,12 @@ public:
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
     // A failure the user must know about: a warning box with an OK button.
     virtual void showError(QWidget* parent, const QString& text) = 0;
+    // An outcome in the program's own words with the reason under it ("Com Port Fail", then
+    // which device and why). Without a box of its own, the reason follows the text.
+    virtual void showMessageWithReason(QWidget* parent, const QString& text, const QString& reason)
+    {
+        showMessage(parent, reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason);
+    }
 };
 
 // The real thing: QMessageBox, modal, titled "KQ904". The 15 ms tick keeps running while it is
@@ -25,6 +31,9 @@ class MessageBoxPresenter final : public MessagePresenter {
 public:
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
+    // The reason goes into the box's informative text, below the message.
+    void showMessageWithReason(
+        QWidget* parent, const QString& text, const QString& reason) override;
 };
 
 } // namespace kq904

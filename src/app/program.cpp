@@ -35,6 +35,7 @@ int runProgram(QApplication& application)
     // Fixed once: a file dialog changing the current directory must not move the table files.
     sessionOptions.dataDir = resolveDataDir(options.dataDir.toStdString());
     sessionOptions.simulate = options.simulate;
+    sessionOptions.traceFile = options.traceFile.toStdString();
     // Screenshots run on a profile of their own, so they never touch the user's settings.
     QTemporaryDir screenshotProfile;
     auto profile = options.screenshotDir.isEmpty()
@@ -42,6 +43,10 @@ int runProgram(QApplication& application)
         : std::make_unique<ProfileSettings>(
             screenshotProfile.filePath(QStringLiteral("KQ904.ini")));
     Session session(sessionOptions, std::move(profile));
+    if (!session.traceOpened()) {
+        std::fprintf(stderr, "kq904: %s\n", session.traceOpened().error.c_str());
+        return 1;
+    }
     CMainFrame window(session);
 
     if (!options.screenshotDir.isEmpty()) {

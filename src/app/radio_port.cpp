@@ -1,5 +1,6 @@
 #include "radio_port.h"
 
+#include "link/port_error.h"
 #include "link/port_names.h"
 
 namespace kq904 {
@@ -36,7 +37,7 @@ bool RadioPort::open()
     }
     serial_.setDevice(port.device, profile_.baudRate());
     if (!serial_.open()) {
-        lastError_ = serial_.lastError();
+        lastError_ = QString::fromStdString(diagnosePortFailure(serial_).text);
         return false;
     }
     lastError_.clear();

@@ -26,7 +26,8 @@ public:
     bool writeByte(std::uint8_t byte) override;
     std::size_t readAvailable(std::span<std::uint8_t> out) override;
 
-    // Why the last open failed ("COM3: no such device"), empty after a good open.
+    // Why the last open failed, with the device tried and what to do about it ("/dev/ttyUSB0:
+    // permission denied; add yourself to the group dialout: ..."), empty after a good open.
     QString lastError() const { return lastError_; }
 
 private:

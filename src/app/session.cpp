@@ -7,11 +7,25 @@
 
 namespace kq904 {
 
+namespace {
+
+std::unique_ptr<TraceTransport> openTrace(
+    const std::filesystem::path& path, ByteTransport& port, Result& opened)
+{
+    if (path.empty())
+        return nullptr;
+    return TraceTransport::toFile(port, path, opened);
+}
+
+} // namespace
+
 Session::Session(const SessionOptions& options, std::unique_ptr<ProfileSettings> profile)
     : dataDir_(options.dataDir)
     , profile_(std::move(profile))
     , port_(*profile_)
-    , link_(image_, port_, this)
+    , trace_(openTrace(options.traceFile, port_, traceOpened_))
+    , readBackup_(*profile_, dataDir_)
+    , link_(image_, trace_ ? static_cast<ByteTransport&>(*trace_) : port_, this)
     , document_(image_, dataDir_)
     , messages_(std::make_unique<MessageBoxPresenter>())
 {
@@ -41,8 +55,20 @@ void Session::refreshRequested()
 void Session::transferEnded(LinkOutcome outcome)
 {
     const std::string_view text = outcomeText(outcome);
+    if (trace_)
+        trace_->note(text);
+    // The backup is written before the box waits for its click; the reading is good whatever
+    // becomes of the backup.
+    ReadBackup::Outcome backup;
+    if (outcome == LinkOutcome::ReadOk) {
+        backup = readBackup_.keep(image_);
+        if (!backup.text.isEmpty() && statusNotifier_)
+            statusNotifier_(backup.text);
+    }
     messages_->showMessage(
         messageParent_, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    if (!backup.saved && !backup.text.isEmpty())
+        messages_->showError(messageParent_, backup.text);
 }
 
 } // namespace kq904

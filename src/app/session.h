@@ -8,14 +8,17 @@
 #include <QPointer>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "document.h"
 #include "link/link.h"
 #include "link/profile_settings.h"
+#include "link/trace_transport.h"
 #include "message_presenter.h"
 #include "model/radio_image.h"
 #include "radio_port.h"
+#include "read_backup.h"
 #include "simulated_port.h"
 
 namespace kq904 {
@@ -23,6 +26,7 @@ namespace kq904 {
 struct SessionOptions {
     std::filesystem::path dataDir; // absolute: the table files and kq904.ini
     bool simulate = false; // every port leads to the built-in simulated radio
+    std::filesystem::path traceFile; // every byte on the serial line is logged here; empty: none
 };
 
 class Session final : public LinkObserver {
@@ -50,6 +54,16 @@ public:
     // The window message boxes are shown over.
     void setMessageParent(QWidget* parent) { messageParent_ = parent; }
     QWidget* messageParent() const { return messageParent_; }
+    // Where short notices go (the main window's status bar): a reading kept as a backup.
+    void setStatusNotifier(std::function<void(const QString&)> notify)
+    {
+        statusNotifier_ = std::move(notify);
+    }
+
+    // Every "READ OK" also keeps the image as read in the backups folder of the data directory.
+    ReadBackup& readBackup() { return readBackup_; }
+    // Failed, with the reason, when the trace file of the options cannot be written.
+    const Result& traceOpened() const { return traceOpened_; }
 
     // LinkObserver.
     void refreshRequested() override;
@@ -62,10 +76,14 @@ private:
     std::unique_ptr<ProfileSettings> profile_;
     std::unique_ptr<SimulatedPort> simulated_;
     RadioPort port_;
+    Result traceOpened_;
+    std::unique_ptr<TraceTransport> trace_; // between the link and the port, when tracing
+    ReadBackup readBackup_;
     Link link_;
     CKQ904Doc document_;
     std::unique_ptr<MessagePresenter> messages_;
     QPointer<QWidget> messageParent_;
+    std::function<void(const QString&)> statusNotifier_;
 };
 
 } // namespace kq904
