@@ -101,12 +101,16 @@ void Planner::harmlessStrays(int n)
 
 int Planner::delayAround(int timeoutTicks)
 {
+    // The last in-time answer and the first late one are one tick apart: a delay that lands on
+    // either side of that tick shows an off-by-one in the wait.
     const int limit = inTimeLimitMs(timeoutTicks);
     const int roll = r_.below(100);
-    if (roll < 40)
+    if (roll < 35)
         return r_.between(0, limit);
-    if (roll < 65)
-        return r_.between(std::max(0, limit - 20), limit + 20);
+    if (roll < 70) {
+        const int edges[] = {-15, -1, 0, 1, 15};
+        return std::max(0, limit + edges[r_.below(5)]);
+    }
     return r_.between(limit + 1, 7000);
 }
 
@@ -158,15 +162,21 @@ void Planner::placeScenario()
     case Scenario::Delay:
         if (!plan_.realTime && !reading && r_.chance(30)) {
             // Only the end of programming is late, close to its longer timeout.
-            const int limit = inTimeLimitMs(396);
-            plan_.line.delayMs = r_.between(limit - 20, limit + 20);
+            const int edges[] = {-15, -1, 0, 1, 15};
+            plan_.line.delayMs = inTimeLimitMs(396) + edges[r_.below(5)];
             fault(count() - 1, FaultKind::DelayedReply);
             break;
         }
         if (!plan_.realTime)
             plan_.line.delayMs = delayAround(200);
-        for (int k = r_.between(1, 3); k > 0; --k)
-            fault(anyRequest(), FaultKind::DelayedReply);
+        for (int k = r_.between(1, 3); k > 0; --k) {
+            // Half the time one of the settings blocks, whose waits differ from the channels'.
+            const int settings = plan_.programming()
+                ? r_.between(std::max(0, count() - 6), count() - 1)
+                : r_.between(firstAfterVersion(), firstAfterVersion() + 2);
+            const int i = r_.chance(50) ? settings : anyRequest();
+            fault(i, FaultKind::DelayedReply);
+        }
         break;
     case Scenario::Silence:
         plan_.silenceFrom = frameOf(anyRequest());
