@@ -65,10 +65,14 @@ void Session::transferEnded(LinkOutcome outcome)
         if (!backup.text.isEmpty() && statusNotifier_)
             statusNotifier_(backup.text);
     }
+    // Over the form that is open (the Programming form), else over the main window.
+    QWidget* parent = QApplication::activeModalWidget();
+    if (!parent)
+        parent = messageParent_;
     messages_->showMessage(
-        messageParent_, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        parent, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     if (!backup.saved && !backup.text.isEmpty())
-        messages_->showError(messageParent_, backup.text);
+        messages_->showError(parent, backup.text);
 }
 
 } // namespace kq904
