@@ -46,6 +46,7 @@ public:
     void begin();
     // One tick of the session; false once it is over.
     bool tick();
+    bool finished() const { return phase_ == Phase::Done; }
     // Everything but the image and the EEPROM, which the caller owns.
     SessionResult result() const;
 
