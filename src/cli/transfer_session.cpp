@@ -260,10 +260,11 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         report.ending = TransferEnding::VersionReceived;
         report.versionWord = link.versionWord();
     } else {
-        if (lostDevice)
-            streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
         report.ending = failureOf(kind);
     }
+    // The link itself ends a sequence whose port went away as failed; either way, say why.
+    if (lostDevice || serial.deviceLost())
+        streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
     if (trace)
         trace->note(report.ending == TransferEnding::VersionReceived
                 ? "version " + std::to_string(report.versionWord)
