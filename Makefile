@@ -4,7 +4,7 @@ BUILD_DIR := $(if $(filter asan,$(PRESET)),build-asan,build)
 SIM_ARGS ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build test test-asan bench run format screenshots fuzz soak clean
+.PHONY: deps configure build test test-asan bench run format screenshots fuzz soak clean package
 
 deps:
 	@./scripts/install-deps.sh
@@ -35,6 +35,11 @@ fuzz:
 # PNG files of the main window, print preview and forms, rendered offscreen.
 screenshots: build
 	@./scripts/screenshots.sh $(BUILD_DIR)/bin $(BUILD_DIR)/screenshots
+
+# A Debian package of the build (build/package/kq904_<version>_<arch>.deb), made from the build
+# tree; `cmake --install build` installs the same files without a package.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 # The fault-injection soak beyond `make test`: 20000 more sessions in virtual time, then 50 in
 # real time through kq904-sim on a pseudo-terminal (a few minutes). See scripts/soak.sh.
