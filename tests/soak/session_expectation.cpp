@@ -13,11 +13,10 @@ bool carriesOn(Fate fate)
     return fate == Fate::Answered || fate == Fate::Rescued;
 }
 
-// The radio carries out a frame whose answer is then lost, spoiled or late; it refuses one it
-// answers "0", and takes in nothing once silent.
-bool carriedOut(Fate fate)
+bool refused(const SessionPlan& plan, const Request& request, int frame)
 {
-    return fate != Fate::Refused && fate != Fate::Silent;
+    return plan.has(frame, FaultKind::NegativeAck)
+        && (request.letter == 'W' || request.letter == 'D');
 }
 
 bool rescued(const SessionPlan& plan, int frame)
@@ -61,13 +60,18 @@ Fate replyFate(const SessionPlan& plan, const Request& request, int frame)
 {
     if (plan.silenceFrom > 0 && frame >= plan.silenceFrom)
         return Fate::Silent;
+    // A refusal is an answer too: it can be lost or spoiled on its way like an acknowledge.
+    // (No session puts a stray acknowledge in place of a refusal: the programming would go on
+    // with the block unwritten.)
     if (plan.has(frame, FaultKind::NoAnswer)) {
         const bool acknowledged = request.letter == 'W' || request.letter == 'D';
-        return acknowledged && rescued(plan, frame) ? Fate::Rescued : Fate::Lost;
+        return acknowledged && !refused(plan, request, frame) && rescued(plan, frame)
+            ? Fate::Rescued
+            : Fate::Lost;
     }
     if (plan.has(frame, FaultKind::CorruptChecksum))
         return Fate::Corrupted;
-    if (plan.has(frame, FaultKind::NegativeAck) && (request.letter == 'W' || request.letter == 'D'))
+    if (refused(plan, request, frame))
         return Fate::Refused;
     if (plan.has(frame, FaultKind::ShortReadReply) && request.letter == 'R')
         return Fate::Short;
@@ -76,6 +80,12 @@ Fate replyFate(const SessionPlan& plan, const Request& request, int frame)
     if (replyTicks(plan.latencyMs, delay) > request.timeoutTicks() - 1)
         return Fate::Late;
     return Fate::Answered;
+}
+
+bool carriedOut(const SessionPlan& plan, const Request& request, int frame)
+{
+    const bool silent = plan.silenceFrom > 0 && frame >= plan.silenceFrom;
+    return !silent && !refused(plan, request, frame);
 }
 
 Expectation expectSession(const SessionPlan& plan)
@@ -110,7 +120,7 @@ Expectation expectSession(const SessionPlan& plan)
         ++frame;
         const Fate fate = replyFate(plan, request, frame);
         const auto data = send(request);
-        if (carriedOut(fate))
+        if (carriedOut(plan, request, frame))
             applyWrite(e.eeprom, request, data);
         e.frames.push_back(expectedFrame(request, data));
         if (fate == Fate::Rescued)

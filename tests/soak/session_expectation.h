@@ -20,7 +20,7 @@ enum class Fate {
     Lost, // the radio carried the frame out; its answer was lost
     Silent, // the radio has gone silent: the frame was not carried out
     Refused, // "0": the write or "D" was not carried out
-    Corrupted, // the answer's checksum is wrong: the program sends "0"
+    Corrupted, // the answer's checksum is wrong (a "1" or a refusal): the program sends "0"
     Short, // a read reply with fewer data bytes than asked for
     Late, // the answer comes after the wait ran out
 };
@@ -47,7 +47,11 @@ struct Expectation {
     int rescued = 0; // lost answers a stray acknowledge stood in for
 };
 
+// What becomes of the answer to a request sent as the given frame.
 Fate replyFate(const SessionPlan& plan, const Request& request, int frame);
+// Whether the radio carries the frame out (writes the data, takes "D"), whatever becomes of its
+// answer: not when silent, not when it refuses.
+bool carriedOut(const SessionPlan& plan, const Request& request, int frame);
 Expectation expectSession(const SessionPlan& plan);
 
 } // namespace kq904::soak
