@@ -1,6 +1,8 @@
 #include "form_launcher.h"
 
 #include "forms/widgets/channel_setting_dialog.h"
+#include "forms/widgets/factory_setting_dialog.h"
+#include "forms/widgets/general_setting_dialog.h"
 #include "forms/widgets/port_setting_dialog.h"
 #include "forms/widgets/programming_dialog.h"
 #include "link/port_names.h"
@@ -15,7 +17,10 @@ FormLauncher::FormLauncher(Session& session, QWidget* parent)
 
 void FormLauncher::runGeneral()
 {
-    // Hook: the General Setting form (CGeneralSettingDlg) is opened here.
+    // The General Setting form writes into the image as the user works and sends no refresh
+    // notification: the listing shows its changes at its next paint.
+    CGeneralSettingDlg dialog(session_.image(), session_.dataDir(), parent_);
+    dialog.exec();
 }
 
 void FormLauncher::runChannel(int channel)
@@ -56,7 +61,10 @@ void FormLauncher::runFactory()
 {
     if (!session_.factoryEnabled())
         return;
-    // Hook: the Factory Setting form (CFactorySettingDlg) is opened here.
+    CFactorySettingDlg dialog(session_.image(), session_.dataDir(), parent_);
+    QObject::connect(&dialog, &CFactorySettingDlg::refreshRequested, &dialog,
+        [this] { session_.document().refresh(); });
+    dialog.exec();
 }
 
 } // namespace kq904

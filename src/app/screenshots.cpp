@@ -6,6 +6,8 @@
 #include <QPrintPreviewWidget>
 
 #include "forms/widgets/channel_setting_dialog.h"
+#include "forms/widgets/factory_setting_dialog.h"
+#include "forms/widgets/general_setting_dialog.h"
 #include "forms/widgets/port_setting_dialog.h"
 #include "forms/widgets/programming_dialog.h"
 #include "link/port_names.h"
@@ -55,6 +57,16 @@ std::unique_ptr<QWidget> channelForm(ScreenshotSubject& subject)
     return makeChannelSettingScreenshot(subject.session.image(), 1, &subject.window);
 }
 
+std::unique_ptr<QWidget> generalForm(ScreenshotSubject& subject)
+{
+    return makeGeneralSettingScreenshot(subject.session.image(), &subject.window);
+}
+
+std::unique_ptr<QWidget> factoryForm(ScreenshotSubject& subject)
+{
+    return makeFactorySettingScreenshot(subject.session.image(), &subject.window);
+}
+
 } // namespace
 
 std::vector<Screenshot> screenshotList()
@@ -65,6 +77,8 @@ std::vector<Screenshot> screenshotList()
         {QStringLiteral("programming.png"), programmingForm},
         {QStringLiteral("port-setting.png"), portForm},
         {QStringLiteral("channel-setting.png"), channelForm},
+        {QStringLiteral("general-setting.png"), generalForm},
+        {QStringLiteral("factory-setting.png"), factoryForm},
     };
 }
 

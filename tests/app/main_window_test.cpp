@@ -256,3 +256,34 @@ TEST_F(MainWindowTest, ExportPdfWritesThePrintedPages)
 
 } // namespace
 } // namespace kq904
+
+namespace kq904 {
+namespace {
+
+// Runs a command and reports the class of the modal form it opened ("" for none).
+QString formOpenedBy(CMainFrame& window, Command command)
+{
+    QString opened;
+    testing::inspectNextModal(
+        [&opened](QWidget* modal) { opened = QLatin1String(modal->metaObject()->className()); });
+    window.action(command)->trigger();
+    return opened;
+}
+
+TEST_F(MainWindowTest, EachSettingCommandOpensItsForm)
+{
+    writeFile(dataDir() / "kq904.ini", "factory");
+    CMainFrame& window = startWindow();
+    const std::pair<Command, const char*> cases[] = {
+        {Command::General, "kq904::CGeneralSettingDlg"},
+        {Command::Channel, "kq904::CChannelSettingDlg"},
+        {Command::Programming, "kq904::CProgrammingDlg"},
+        {Command::Port, "kq904::CPortSettingDlg"},
+        {Command::Factory, "kq904::CFactorySettingDlg"},
+    };
+    for (const auto& [command, form] : cases)
+        EXPECT_EQ(formOpenedBy(window, command), QLatin1String(form)) << form;
+}
+
+} // namespace
+} // namespace kq904
