@@ -101,17 +101,6 @@ TEST_F(CliExtras, VerifyListsTheByteAWeakCellChanged)
     EXPECT_TRUE(run.err.contains("1 byte(s) other than written")) << run.err.toStdString();
 }
 
-// Without --verify nothing is read back, and a weak cell goes unnoticed: the exit status is the
-// programming's.
-TEST_F(CliExtras, WithoutVerifyNothingIsReadBack)
-{
-    const QString device = startSim({"--corrupt-eeprom", "0x0514"});
-    ASSERT_FALSE(device.isEmpty());
-    const CliRun run = cli({"program", "--port", device});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "Programming OK\n");
-}
-
 // One line per frame, each with its time, direction and what it asked; times never go back.
 TEST_F(CliExtras, TraceHasEveryFrameOfAReadingInOrder)
 {

@@ -177,31 +177,3 @@ TEST(Trace, BrokenOffFrameIsWrittenAfterAQuietSpell)
     EXPECT_EQ(lines[0].words, "");
     EXPECT_NE(log.str().find("# port opened"), std::string::npos);
 }
-
-TEST(Trace, FramesAreDescribedByWhatTheyAsk)
-{
-    const std::array<std::uint8_t, 3> head = {0x00, 0x08, 0x02};
-    const std::array<std::uint8_t, 2> data = {0xAA, 0xBB};
-    const std::array<std::uint8_t, 3> written = {1, 2, 3};
-    struct Case {
-        Frame frame;
-        std::string words;
-    };
-    Frame corrupted = commandFrame(FrameLetter::acknowledge);
-    corrupted.push_back(0x00); // a checksum that does not add up
-    const Case cases[] = {
-        {readFrame(0x0008, 24), "R 0x0008 24"},
-        {writeFrame(0x07F8, written), "W 0x07F8 3"},
-        {readReplyFrame(head, data), "r 2"},
-        {versionReplyFrame(0x0123), "f 0x0123"},
-        {commandFrame(FrameLetter::endOfProgramming), "D"},
-        {commandFrame(FrameLetter::acknowledge), "1"},
-        {corrupted, "1 BAD CHECKSUM"},
-    };
-    for (const Case& c : cases) {
-        Frame withChecksum = c.frame;
-        if (c.words.find("BAD") == std::string::npos)
-            withChecksum.push_back(xorChecksum(c.frame));
-        EXPECT_EQ(describeFrame(withChecksum), c.words);
-    }
-}
