@@ -66,7 +66,6 @@ RadioImage randomImage(SoakRandom& r, bool shortTransfers)
     for (auto& extra : image.extras)
         fill(extra);
     image.general.bytes[3] = static_cast<std::uint8_t>(randomChannelCount(r, shortTransfers));
-    putLittleEndian32(image.factory.bytes, 0, static_cast<std::uint32_t>(r.between(0, 50000000)));
 
     const bool p64 = (image.general.bytes[5] & 0x80) != 0;
     const int used = std::clamp(static_cast<int>(image.general.bytes[3]), 1, 99);
@@ -74,8 +73,8 @@ RadioImage randomImage(SoakRandom& r, bool shortTransfers)
     placeBand(r, image, 16, synthesizerHertz(std::span(a).subspan(4, 3), p64));
     const auto& b = image.channels[static_cast<std::size_t>(r.below(used))].bytes;
     const std::uint32_t oscillator = synthesizerHertz(std::span(b).first(3), p64);
-    const std::uint32_t intermediate = static_cast<std::uint32_t>(image.factory.bytes[0])
-        | image.factory.bytes[1] << 8 | image.factory.bytes[2] << 16;
+    const std::uint32_t intermediate = static_cast<std::uint32_t>(r.between(0, 50000000));
+    putLittleEndian32(image.factory.bytes, 0, intermediate);
     const bool above = (image.factory.bytes[12] & 0x01) != 0;
     placeBand(r, image, 24, above ? oscillator - intermediate : oscillator + intermediate);
     return image;

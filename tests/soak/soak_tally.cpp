@@ -20,6 +20,14 @@ void SoakTally::add(
     for (const Stray& s : plan.strays)
         ++strays_[s.timing];
     rescued_ += expected.rescued;
+    for (const ExpectedFrame& f : expected.frames) {
+        if (f.letter != 'W' || f.count != 9)
+            continue;
+        const int n = (f.address - 0x0043) / 12;
+        ++channelsProgrammed_;
+        txInBand_ += (f.data[8] & 0x80) != 0;
+        rxInBand_ += (expected.image.extras[static_cast<std::size_t>(n)].bytes[0] & 0x04) != 0;
+    }
     if (result.ackFlagBeforeStart)
         ++ackLeftAtStart_;
     ticks_ += result.outcomeTick;
@@ -73,6 +81,10 @@ std::string SoakTally::report() const
         if (fate != Fate::Answered)
             text += " " + fateName(fate) + " " + std::to_string(count) + ";";
     text += " lost answers a stray acknowledge stood in for: " + std::to_string(rescued_) + "\n";
+    std::snprintf(line, sizeof line,
+        "  channel records programmed %d: transmit in band %d, receive in band %d\n",
+        channelsProgrammed_, txInBand_, rxInBand_);
+    text += line;
     std::snprintf(line, sizeof line,
         "  strays: before the start %d (acknowledge left in ackFlag at the start: %d), same tick "
         "%d, ahead %d, during a lost answer %d, elsewhere %d\n",

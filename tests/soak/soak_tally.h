@@ -28,6 +28,10 @@ public:
     int strays(StrayTiming timing) const;
     int acknowledgesLeftAtStart() const { return ackLeftAtStart_; }
     int rescued() const { return rescued_; }
+    // Channel records sent by programmings, and of them those sent with each in-band bit set.
+    int channelsProgrammed() const { return channelsProgrammed_; }
+    int txInBand() const { return txInBand_; }
+    int rxInBand() const { return rxInBand_; }
     long ticks() const { return ticks_; }
 
     std::string report() const;
@@ -45,6 +49,9 @@ private:
     int programming_ = 0;
     int ackLeftAtStart_ = 0;
     int rescued_ = 0;
+    int channelsProgrammed_ = 0;
+    int txInBand_ = 0;
+    int rxInBand_ = 0;
     long ticks_ = 0;
     std::array<Outcomes, kScenarioCount> byScenario_{};
     std::map<Fate, int> endings_;

@@ -117,6 +117,12 @@ TEST(FaultSoak, EverySessionEndsAsItsFaultsImply)
              StrayTiming::AheadOfReply, StrayTiming::DuringLostReply, StrayTiming::Anywhere})
         EXPECT_GT(tally.strays(timing), 10) << static_cast<int>(timing);
     EXPECT_GT(tally.rescued(), 10);
+    // Random frequencies would almost never fall in a band: the bands are placed around, on the
+    // edge of and just beside programmed channels, and both bits must come up set and clear.
+    for (int inBand : {tally.txInBand(), tally.rxInBand()}) {
+        EXPECT_GT(inBand, tally.channelsProgrammed() / 100);
+        EXPECT_LT(inBand, tally.channelsProgrammed() * 99 / 100);
+    }
     EXPECT_GT(tally.acknowledgesLeftAtStart(), 10);
 }
 
