@@ -3,6 +3,7 @@
 #include <array>
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
 
 namespace kq904::cli {
@@ -82,6 +83,17 @@ int usageError(CommandStreams streams, std::string_view problem)
 {
     streams.err << kProgramName << ": " << problem << "\n\n" << usageText();
     return kExitUsage;
+}
+
+std::optional<int> stopAfterParsing(const ParsedArguments& parsed, CommandStreams streams)
+{
+    if (!parsed.error.empty())
+        return usageError(streams, parsed.error);
+    if (parsed.help) {
+        streams.out << usageText();
+        return kExitOk;
+    }
+    return std::nullopt;
 }
 
 int runCli(std::span<const std::string> args, CommandStreams streams)

@@ -3,11 +3,14 @@
 // a row of the command table with its synopsis and a function that runs it.
 
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace kq904::cli {
+
+struct ParsedArguments;
 
 inline constexpr std::string_view kProgramName = "kq904-cli";
 
@@ -36,6 +39,10 @@ std::string usageText();
 
 // Reports bad arguments: the problem and the usage on stderr; returns kExitUsage.
 int usageError(CommandStreams streams, std::string_view problem);
+
+// What every command does first with its parsed arguments: malformed ones are a usage error,
+// "--help" prints the usage. Returns the exit status when the command must stop there.
+std::optional<int> stopAfterParsing(const ParsedArguments& parsed, CommandStreams streams);
 
 // Runs the command named by args[0] with the rest of args (the program name is not in args).
 int runCli(std::span<const std::string> args, CommandStreams streams);

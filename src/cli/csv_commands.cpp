@@ -24,13 +24,8 @@ std::optional<ParsedArguments> parseCsvArguments(std::span<const std::string> ar
     std::size_t positionals, std::string_view needs, CommandStreams streams, int& status)
 {
     ParsedArguments parsed = parseArguments(args, kOptions, static_cast<int>(positionals));
-    if (!parsed.error.empty()) {
-        status = usageError(streams, parsed.error);
-        return std::nullopt;
-    }
-    if (parsed.help) {
-        streams.out << usageText();
-        status = kExitOk;
+    if (const auto stop = stopAfterParsing(parsed, streams)) {
+        status = *stop;
         return std::nullopt;
     }
     if (parsed.positionals.size() != positionals) {

@@ -25,12 +25,8 @@ constexpr std::array<OptionSpec, 2> kOptions = {{{"--print", false}, {"--data-di
 int runListingCommand(std::span<const std::string> args, CommandStreams streams)
 {
     const ParsedArguments parsed = parseArguments(args, kOptions, 1);
-    if (!parsed.error.empty())
-        return usageError(streams, parsed.error);
-    if (parsed.help) {
-        streams.out << usageText();
-        return kExitOk;
-    }
+    if (const auto status = stopAfterParsing(parsed, streams))
+        return *status;
 
     const std::string given = parsed.value("--data-dir").value_or("");
     if (parsed.value("--data-dir") && given.empty())

@@ -32,12 +32,8 @@ bool parseSerial(const std::string& text, std::uint32_t& serial)
 int runProgramCommand(std::span<const std::string> args, CommandStreams streams)
 {
     const ParsedArguments parsed = parseArguments(args, kOptions, 1);
-    if (!parsed.error.empty())
-        return usageError(streams, parsed.error);
-    if (parsed.help) {
-        streams.out << usageText();
-        return kExitOk;
-    }
+    if (const auto status = stopAfterParsing(parsed, streams))
+        return *status;
     std::uint32_t serial = 0;
     const std::optional<std::string> serialText = parsed.value("--serial");
     if (serialText && !parseSerial(*serialText, serial))

@@ -23,12 +23,8 @@ constexpr std::array<OptionSpec, 3> kOptions = {
 int runReadCommand(std::span<const std::string> args, CommandStreams streams)
 {
     const ParsedArguments parsed = parseArguments(args, kOptions, 1);
-    if (!parsed.error.empty())
-        return usageError(streams, parsed.error);
-    if (parsed.help) {
-        streams.out << usageText();
-        return kExitOk;
-    }
+    if (const auto status = stopAfterParsing(parsed, streams))
+        return *status;
     if (parsed.positionals.empty())
         return usageError(streams, "read needs the set file to write");
     const std::optional<std::string> port = parsed.value("--port");

@@ -20,12 +20,8 @@ constexpr std::array<OptionSpec, 3> kOptions = {
 int runVersionCommand(std::span<const std::string> args, CommandStreams streams)
 {
     const ParsedArguments parsed = parseArguments(args, kOptions, 0);
-    if (!parsed.error.empty())
-        return usageError(streams, parsed.error);
-    if (parsed.help) {
-        streams.out << usageText();
-        return kExitOk;
-    }
+    if (const auto status = stopAfterParsing(parsed, streams))
+        return *status;
     const std::optional<std::string> port = parsed.value("--port");
     if (port && port->empty())
         return usageError(streams, "option '--port' needs a port name or device");
