@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,11 @@ const char* routeName(Route route)
         return "typed";
     }
     return "";
+}
+
+void PrintTo(Route route, std::ostream* out)
+{
+    *out << routeName(route);
 }
 
 // A configuration a radio could hold: every byte set, every digit a digit.
