@@ -21,7 +21,8 @@
 // end state already set; "Programming OK" comes only after every block went out in order and
 // "D" was sent; "READ OK" only after every block was requested in order; a failed reading
 // leaves the image exactly as it was; programming changes nothing in the image but the band
-// bits, the kill marker and IfCounters; a reading changes only what it fetches.
+// bits, the kill marker and IfCounters; a reading changes only what it fetches. (The parser on
+// its own: fuzz_receive_parser.)
 #include <algorithm>
 #include <deque>
 #include <string>
@@ -421,48 +422,10 @@ private:
     int outcomes_ = 0;
 };
 
-// The receive parser on its own, fed every byte of the input: it never holds more than its
-// 34-byte buffer, and a frame it completes is exactly the length byte and the L bytes after it,
-// its checksum test the XOR of those.
-void checkParser(std::span<const std::uint8_t> bytes)
-{
-    ReceiveParser parser;
-    std::vector<std::uint8_t> sinceLength; // the last length byte and what followed it
-    int preamble = 0; // '<' bytes in a row just before this byte
-    int precededBy = 0; // '<' bytes in a row just before the last length byte
-    for (const std::uint8_t b : bytes) {
-        const bool wasLength = parser.state() == ReceiveParser::State::Length;
-        const bool completed = parser.feed(b);
-        if (wasLength) {
-            sinceLength.clear();
-            precededBy = preamble;
-        }
-        sinceLength.push_back(b);
-        FUZZ_CHECK(parser.frame().size() <= ReceiveParser::bufferSize,
-            "the parser stays inside its buffer");
-        FUZZ_CHECK(completed == parser.complete(), "feed reports the completed frame");
-        if (completed) {
-            const auto frame = parser.frame();
-            FUZZ_CHECK(precededBy >= 3, "a frame follows three '<'");
-            FUZZ_CHECK(frame.size() == parser.length() + 1u && frame[0] == parser.length()
-                    && parser.length() >= 1 && parser.length() <= FrameFormat::maxLength,
-                "a frame is its length byte and the L bytes after it");
-            FUZZ_CHECK(
-                std::equal(frame.begin(), frame.end(), sinceLength.begin(), sinceLength.end()),
-                "a frame holds the bytes as they came");
-            FUZZ_CHECK(parser.checksumOk() == (xorChecksum(frame) == 0),
-                "the checksum test is the XOR of the frame");
-            FUZZ_CHECK(parser.letter() == frame[1], "the letter follows the length byte");
-        }
-        preamble = b == FrameFormat::preambleByte ? preamble + 1 : 0;
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    checkParser(std::span(data, size));
     InputReader input(data, size);
     const std::uint8_t h0 = input.byte();
     const std::uint8_t h1 = input.byte();

@@ -126,6 +126,22 @@ def link_seeds():
           + answer(kind=2) + [0x80 | 30])
 
 
+def parser_seeds():
+    """Bytes on the line: an acknowledge, a read reply behind noise, the longest frame, one too
+    long, four '<' before the length, a corrupted checksum."""
+    def wire(body):
+        frame = [len(body) + 1] + body
+        check = 0
+        for b in frame:
+            check ^= b
+        return [0x3C] * 3 + frame + [check]
+    write("receive_parser", "acknowledge", wire([0x31]))
+    write("receive_parser", "noise-then-read-reply", [0x00, 0x3C, 0x3C, 0x41] + wire([0x72, 0, 8, 3, 1, 2, 3]))
+    write("receive_parser", "longest-and-too-long", wire([0x57] + list(range(31))) + [0x3C] * 3 + [34] + list(range(34)))
+    write("receive_parser", "four-preamble-bytes", [0x3C] * 4 + [0x31] * 40 + wire([0x66, 0x05, 0x12]))
+    write("receive_parser", "bad-checksum", wire([0x31])[:-1] + [0x00] + wire([0x31]))
+
+
 def csv_seeds():
     """The project's own CSV fixtures: both column sets, quoting, a file with problems."""
     fixtures = os.path.join(HERE, "..", "tests", "fixtures", "csv")
@@ -141,4 +157,5 @@ feature_flag_seeds()
 label_seeds()
 form_text_seeds()
 link_seeds()
+parser_seeds()
 csv_seeds()
