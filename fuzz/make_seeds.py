@@ -142,6 +142,27 @@ def parser_seeds():
     write("receive_parser", "bad-checksum", wire([0x31])[:-1] + [0x00] + wire([0x31]))
 
 
+def radio_seeds():
+    """What a programmer sends: a write and the read of it, "D", "F", a corrupted frame, a read
+    past the EEPROM; each frame one chunk."""
+    def wire(body):
+        frame = [len(body) + 1] + body
+        check = 0
+        for b in frame:
+            check ^= b
+        return [0x3C] * 3 + frame + [check]
+    frames = [wire([0x57, 0x00, 0x43, 4, 1, 2, 3, 4]), wire([0x52, 0x00, 0x43, 4]), wire([0x44]),
+              wire([0x46]), wire([0x31])[:-1] + [0], wire([0x52, 0x07, 0xFF, 2])]
+    data = []
+    for f in frames:
+        data += [len(f)] + f
+    write("simulated_radio", "session", data)
+    extra = wire([0x57, 0x05, 0x4A, 7] + [9] * 7)
+    # The same write split over two chunks, 15 ms apart, then "D".
+    write("simulated_radio", "split-write", [5] + extra[:5] + [len(extra) - 5] + extra[5:]
+          + [len(wire([0x44]))] + wire([0x44]))
+
+
 def csv_seeds():
     """The project's own CSV fixtures: both column sets, quoting, a file with problems."""
     fixtures = os.path.join(HERE, "..", "tests", "fixtures", "csv")
@@ -158,4 +179,5 @@ label_seeds()
 form_text_seeds()
 link_seeds()
 parser_seeds()
+radio_seeds()
 csv_seeds()
