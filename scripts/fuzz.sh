@@ -10,15 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/fuzz-build"
 seconds="${FUZZ_SECONDS:-60}"
 
-# libFuzzer comes with clang; its runtime is a separate Debian package.
-if ! command -v clang++ > /dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a > /dev/null 2>&1; then
-  echo "Installing clang and the libFuzzer runtime"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev
-fi
+"$root/scripts/install-deps.sh" --fuzz
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

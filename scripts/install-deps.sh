@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those that are missing.
 # This is the one place that lists the system packages.
+#   scripts/install-deps.sh          what building, running and testing need
+#   scripts/install-deps.sh --fuzz   also clang and its libFuzzer runtime (make fuzz)
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,10 @@ packages=(
   xvfb xauth fonts-dejavu-core poppler-utils
   clang-format
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  # libFuzzer comes with clang; its runtime is a separate package (only a "Recommends").
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
