@@ -36,11 +36,11 @@ ParsedArguments parseArguments(
         }
         const std::size_t equals = arg.find('=');
         const std::string_view name = std::string_view(arg).substr(0, equals);
-        const auto spec = std::find_if(
+        const auto known = std::find_if(
             options.begin(), options.end(), [&](const OptionSpec& o) { return o.name == name; });
-        if (spec == options.end()) {
+        if (known == options.end()) {
             parsed.error = "unknown option '" + std::string(name) + "'";
-        } else if (!spec->takesValue) {
+        } else if (!known->takesValue) {
             if (equals != std::string::npos)
                 parsed.error = "option '" + std::string(name) + "' takes no value";
             else
