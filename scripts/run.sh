@@ -8,6 +8,10 @@ bin="${1:-build/bin}"
 data="$bin/../run-data"
 mkdir -p "$data"
 if [ -x "$bin/kq904" ]; then
+  if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display: run 'xvfb-run -a make run', or set QT_QPA_PLATFORM=offscreen." >&2
+    exit 1
+  fi
   exec "$bin/kq904" --simulate --data-dir "$data"
 fi
 exec "$bin/kq904-cli" listing --data-dir "$data"
