@@ -15,96 +15,15 @@
 #include "link/link_bench.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
+#include "support/sim_cli_fixture.h"
 
 using namespace kq904;
+using kq904::testing::CliRun;
 
 namespace {
 
-const QString kBin = QStringLiteral(KQ904_BIN_DIR);
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 // Every run gets its own profile store, so no test sees the user's port settings.
-class CliLink : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(temp_.isValid());
-        ASSERT_TRUE(QDir(temp_.path()).mkpath("config"));
-        ASSERT_TRUE(QDir(temp_.path()).mkpath("data"));
-    }
-    void TearDown() override { stopSim(); }
-
-    QString path(const QString& name) const { return temp_.filePath(name); }
-    QString dataDir() const { return path("data"); }
-
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", path("config"));
-        return env;
-    }
-
-    // Starts kq904-sim and returns the device it serves on.
-    QString startSim(const QStringList& args)
-    {
-        sim_.setProcessEnvironment(environment());
-        sim_.start(kBin + "/kq904-sim", args);
-        if (!sim_.waitForStarted(5000))
-            return {};
-        while (!sim_.canReadLine() && sim_.waitForReadyRead(5000)) { }
-        return QString::fromLocal8Bit(sim_.readLine()).trimmed();
-    }
-
-    // Ends kq904-sim as a user would (SIGTERM); returns its exit code.
-    int stopSim()
-    {
-        if (sim_.state() == QProcess::NotRunning)
-            return sim_.exitCode();
-        sim_.terminate();
-        if (!sim_.waitForFinished(5000)) {
-            sim_.kill();
-            sim_.waitForFinished(5000);
-            return -1;
-        }
-        return sim_.exitStatus() == QProcess::NormalExit ? sim_.exitCode() : -1;
-    }
-    QString simLog() { return QString::fromLocal8Bit(sim_.readAllStandardError()); }
-
-    CliRun cli(const QStringList& args)
-    {
-        QProcess process;
-        process.setProcessEnvironment(environment());
-        process.start(kBin + "/kq904-cli", args);
-        CliRun run;
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished();
-            run.err = "kq904-cli did not finish";
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return run;
-    }
-
-    void writeProfile(const QByteArray& text)
-    {
-        const QString dir = path("config/Local AppWizard-Generated Applications");
-        ASSERT_TRUE(QDir().mkpath(dir));
-        QFile file(dir + "/KQ904.conf");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-
-    QTemporaryDir temp_;
-    QProcess sim_;
-};
+class CliLink : public kq904::testing::SimCliFixture { };
 
 std::vector<std::uint8_t> readBytes(const QString& path)
 {
@@ -300,7 +219,7 @@ TEST_F(CliLink, PulledCableEndsTheTransferAsFailed)
     ASSERT_FALSE(device.isEmpty());
     QProcess program;
     program.setProcessEnvironment(environment());
-    program.start(kBin + "/kq904-cli", {"program", "--port", device, "--data-dir", dataDir()});
+    program.start(binDir() + "/kq904-cli", {"program", "--port", device, "--data-dir", dataDir()});
     ASSERT_TRUE(program.waitForStarted(5000));
     QThread::msleep(1000); // start delay (495 ms), first frame, second frame sent
     sim_.kill();

@@ -8,75 +8,20 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "support/sim_cli_fixture.h"
+
 namespace {
 
-const QString kBin = QStringLiteral(KQ904_BIN_DIR);
+using kq904::testing::CliRun;
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// Every run gets its own profile store and data directory.
-class CliExtras : public ::testing::Test {
+// Every run gets its own profile store and data directory, which every command is given.
+class CliExtras : public kq904::testing::SimCliFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(temp_.isValid());
-        ASSERT_TRUE(QDir(temp_.path()).mkpath("config"));
-        ASSERT_TRUE(QDir(temp_.path()).mkpath("data"));
-    }
-    void TearDown() override
-    {
-        if (sim_.state() != QProcess::NotRunning) {
-            sim_.terminate();
-            if (!sim_.waitForFinished(5000))
-                sim_.kill();
-        }
-    }
-
-    QString path(const QString& name) const { return temp_.filePath(name); }
-
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", path("config"));
-        return env;
-    }
-
-    // Starts kq904-sim and returns the device it serves on.
-    QString startSim(const QStringList& args)
-    {
-        sim_.setProcessEnvironment(environment());
-        sim_.start(kBin + "/kq904-sim", args);
-        if (!sim_.waitForStarted(5000))
-            return {};
-        while (!sim_.canReadLine() && sim_.waitForReadyRead(5000)) { }
-        return QString::fromLocal8Bit(sim_.readLine()).trimmed();
-    }
-
     CliRun cli(QStringList args)
     {
-        args << "--data-dir" << path("data");
-        QProcess process;
-        process.setProcessEnvironment(environment());
-        process.start(kBin + "/kq904-cli", args);
-        CliRun run;
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished();
-            run.err = "kq904-cli did not finish";
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return run;
+        args << "--data-dir" << dataDir();
+        return SimCliFixture::cli(args);
     }
-
-    QTemporaryDir temp_;
-    QProcess sim_;
 };
 
 } // namespace
