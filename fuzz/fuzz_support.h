@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "model/radio_image.h"
+#include "support/image_fill.h"
 
 // A broken invariant is a finding: report it and abort, so libFuzzer keeps the input.
 #define FUZZ_CHECK(condition, what)                                                                \
@@ -70,22 +71,15 @@ inline RadioImage patternedImage(int channelCount = 42)
 {
     RadioImage image;
     unsigned value = 11;
-    auto fill = [&](auto& block) {
-        for (auto& b : block.bytes) {
-            b = static_cast<std::uint8_t>(value);
-            value = value * 37u + 5u;
-        }
-    };
-    fill(image.factory);
-    fill(image.general);
-    fill(image.code);
-    fill(image.id);
-    fill(image.kill);
-    for (auto& record : image.channels)
-        fill(record);
-    for (auto& extra : image.extras)
-        fill(extra);
-    fill(image.ifCounters);
+    kq904::testing::fillPersistedBlocks(image, [&] {
+        const unsigned byte = value;
+        value = value * 37u + 5u;
+        return byte;
+    });
+    for (auto& b : image.ifCounters.bytes) {
+        b = static_cast<std::uint8_t>(value);
+        value = value * 37u + 5u;
+    }
     image.featureFlags = 0xA5C3;
     image.setChannelCount(channelCount);
     return image;

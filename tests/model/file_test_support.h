@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/radio_image.h"
+#include "support/image_fill.h"
 
 namespace kq904::testing {
 
@@ -77,20 +78,8 @@ inline std::vector<std::string> entryNames(const std::filesystem::path& dir)
 inline RadioImage scrambledImage(unsigned seed)
 {
     std::mt19937 random(seed);
-    auto fill = [&](auto& block) {
-        for (auto& b : block.bytes)
-            b = static_cast<std::uint8_t>(random());
-    };
     RadioImage image;
-    fill(image.factory);
-    fill(image.general);
-    fill(image.code);
-    fill(image.id);
-    fill(image.kill);
-    for (auto& record : image.channels)
-        fill(record);
-    for (auto& extra : image.extras)
-        fill(extra);
+    kq904::testing::fillPersistedBlocks(image, [&] { return random(); });
     image.setChannelCount(1 + static_cast<int>(seed % 99));
     return image;
 }

@@ -31,6 +31,7 @@
 #include "model/table_files.h"
 #include "sim/in_process_transport.h"
 #include "sim/simulated_radio.h"
+#include "support/image_fill.h"
 
 namespace kq904 {
 namespace {
@@ -114,21 +115,11 @@ RadioImage startingImage()
 {
     RadioImage image;
     unsigned value = 7;
-    auto fill = [&](auto& block) {
-        for (auto& b : block.bytes) {
-            b = static_cast<std::uint8_t>(value);
-            value = value * 29u + 3u;
-        }
-    };
-    fill(image.factory);
-    fill(image.general);
-    fill(image.code);
-    fill(image.id);
-    fill(image.kill);
-    for (auto& record : image.channels)
-        fill(record);
-    for (auto& extra : image.extras)
-        fill(extra);
+    kq904::testing::fillPersistedBlocks(image, [&] {
+        const unsigned byte = value;
+        value = value * 29u + 3u;
+        return byte;
+    });
     image.setChannelCount(12);
     for (int n = 0; n < kChannelSlots; ++n) {
         setTransmitFrequency(image, n, 150000000u + 12500u * static_cast<unsigned>(n));
