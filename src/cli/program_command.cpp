@@ -38,9 +38,9 @@ int runProgramCommand(std::span<const std::string> args, CommandStreams streams)
     const std::optional<std::string> serialText = parsed.value("--serial");
     if (serialText && !parseSerial(*serialText, serial))
         return usageError(streams, "the serial number is 0 to 9999999, not '" + *serialText + "'");
+    if (const auto status = rejectEmptyPort(parsed, streams))
+        return *status;
     const std::optional<std::string> port = parsed.value("--port");
-    if (port && port->empty())
-        return usageError(streams, "option '--port' needs a port name or device");
 
     const std::string* setFile = parsed.positionals.empty() ? nullptr : &parsed.positionals[0];
     std::optional<RadioImage> image = loadStartupImage(parsed, setFile, streams);

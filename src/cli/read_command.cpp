@@ -13,23 +13,16 @@
 
 namespace kq904::cli {
 
-namespace {
-
-constexpr std::array<OptionSpec, 3> kOptions = {
-    {{"--port", true}, {"--data-dir", true}, {"--trace", true}}};
-
-} // namespace
-
 int runReadCommand(std::span<const std::string> args, CommandStreams streams)
 {
-    const ParsedArguments parsed = parseArguments(args, kOptions, 1);
+    const ParsedArguments parsed = parseArguments(args, kTransferOptions, 1);
     if (const auto status = stopAfterParsing(parsed, streams))
         return *status;
     if (parsed.positionals.empty())
         return usageError(streams, "read needs the set file to write");
+    if (const auto status = rejectEmptyPort(parsed, streams))
+        return *status;
     const std::optional<std::string> port = parsed.value("--port");
-    if (port && port->empty())
-        return usageError(streams, "option '--port' needs a port name or device");
 
     // A reading takes seconds of the radio's time: find out before it whether its result can be
     // kept at all.

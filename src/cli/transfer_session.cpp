@@ -162,6 +162,14 @@ std::optional<RadioImage> loadStartupImage(
     return image;
 }
 
+std::optional<int> rejectEmptyPort(const ParsedArguments& parsed, CommandStreams streams)
+{
+    const std::optional<std::string> port = parsed.value("--port");
+    if (port && port->empty())
+        return usageError(streams, "option '--port' needs a port name or device");
+    return std::nullopt;
+}
+
 bool openTraceFile(const ParsedArguments& parsed, std::ofstream& file, CommandStreams streams)
 {
     const std::optional<std::string> path = parsed.value("--trace");

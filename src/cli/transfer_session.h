@@ -3,6 +3,7 @@
 // transfer run by the link on a 15 ms tick in an event loop, in real time, exactly as the
 // desktop program's Programming form runs it.
 
+#include <array>
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -42,6 +43,13 @@ struct TransferExtras {
     std::ostream* trace = nullptr; // --trace: every byte on the line, timed, one frame a line
     bool verify = false; // --verify: read back what the programming wrote and compare
 };
+
+// The options of read and version; program takes these and its own.
+inline constexpr std::array<OptionSpec, 3> kTransferOptions = {
+    {{"--port", true}, {"--data-dir", true}, {"--trace", true}}};
+
+// A --port given with an empty value is a usage error; returns the exit status then.
+std::optional<int> rejectEmptyPort(const ParsedArguments& parsed, CommandStreams streams);
 
 // Opens the file of --trace FILE, when given, for the trace. False, with the reason on stderr,
 // when it cannot be written.

@@ -10,21 +10,14 @@
 
 namespace kq904::cli {
 
-namespace {
-
-constexpr std::array<OptionSpec, 3> kOptions = {
-    {{"--port", true}, {"--data-dir", true}, {"--trace", true}}};
-
-} // namespace
-
 int runVersionCommand(std::span<const std::string> args, CommandStreams streams)
 {
-    const ParsedArguments parsed = parseArguments(args, kOptions, 0);
+    const ParsedArguments parsed = parseArguments(args, kTransferOptions, 0);
     if (const auto status = stopAfterParsing(parsed, streams))
         return *status;
+    if (const auto status = rejectEmptyPort(parsed, streams))
+        return *status;
     const std::optional<std::string> port = parsed.value("--port");
-    if (port && port->empty())
-        return usageError(streams, "option '--port' needs a port name or device");
 
     // The image matters when the radio answers with a full reading instead of its version.
     std::optional<RadioImage> image = loadStartupImage(parsed, nullptr, streams);
