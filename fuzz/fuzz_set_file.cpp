@@ -1,9 +1,10 @@
 // Set files of any length and content, through the decoder and through the file loader:
-//  - a file shorter than 3072 bytes fails with "file is truncated at byte N" and leaves the image
+//  - a file shorter than 3072 bytes fails with "not a set file: N bytes" and leaves the image
 //    byte for byte as it was;
 //  - a longer one loads, with channelCount within 1-99, every block byte the file holds taken
 //    from the file, heads beyond the end of the file kept and tails beyond it zeroed;
-//  - the image saved as a set file and loaded again is the same image;
+//  - the image saved as a set file and loaded again is the same image, and passes the set-file
+//    check, which names the length of every file of the wrong size;
 //  - loading from a file gives exactly what decoding its bytes gives.
 #include <algorithm>
 #include <string>
@@ -42,12 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const auto encodedBefore = encodeSetFile(before);
     const std::span<const std::uint8_t> file(data, size);
 
+    const std::string problem = setFileProblem(file.first(std::min(size, kSetFileSize)), size);
+    const bool rightSize = size >= kSetFileMinimumSize && size <= kSetFileSize;
+    FUZZ_CHECK(
+        rightSize || problem.rfind("not a set file: " + std::to_string(size) + " byte", 0) == 0,
+        "a file of the wrong size is named by its size");
+
     RadioImage image = before;
     const Result decoded = decodeSetFile(image, file);
     if (size < kSetFileMinimumSize) {
         FUZZ_CHECK(!decoded, "a file shorter than 3072 bytes fails");
-        FUZZ_CHECK(decoded.error == "file is truncated at byte " + std::to_string(size),
-            "the failure names the byte the file ends at");
+        FUZZ_CHECK(decoded.error.rfind("not a set file: " + std::to_string(size) + " byte", 0) == 0,
+            "the failure names the file's length");
         FUZZ_CHECK(image == before, "a failed load leaves the image unchanged");
     } else {
         FUZZ_CHECK(decoded, "a file of 3072 bytes or more loads");
@@ -72,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         RadioImage reloaded = before;
         FUZZ_CHECK(decodeSetFile(reloaded, encoded), "a saved image loads");
+        FUZZ_CHECK(setFileProblem(encoded, kSetFileSize).empty(), "a saved file is a set file");
         FUZZ_CHECK(reloaded == image, "a saved and reloaded image is the same image");
     }
 

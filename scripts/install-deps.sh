@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core poppler-utils
+  locales  # the locale sources localedef builds the tests' comma locale from
   clang-format
 )
 if [ "${1:-}" = "--fuzz" ]; then

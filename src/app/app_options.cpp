@@ -5,12 +5,14 @@ namespace kq904 {
 QString appUsage()
 {
     return QStringLiteral(
-        "Usage: kq904 [--data-dir DIR] [--simulate] [--screenshots DIR] [--trace FILE]\n"
-        "             [FILE.set]\n"
+        "Usage: kq904 [--data-dir DIR] [--sample] [--simulate] [--screenshots DIR]\n"
+        "             [--trace FILE] [FILE.set]\n"
         "\n"
         "  FILE.set          set file to open at start-up\n"
         "  --data-dir DIR    directory of the table files and kq904.ini (default: the\n"
         "                    current directory)\n"
+        "  --sample          when DIR does not exist yet, create it with a sample\n"
+        "                    configuration (24 channels, every optional function on)\n"
         "  --simulate        attach the built-in simulated radio: every port leads to it\n"
         "  --screenshots DIR render the main window, print preview and forms to PNG files\n"
         "                    in DIR, then quit\n"
@@ -40,6 +42,8 @@ AppOptions parseAppOptions(const QStringList& arguments)
             options.helpRequested = true;
         } else if (argument == QLatin1String("--simulate")) {
             options.simulate = true;
+        } else if (argument == QLatin1String("--sample")) {
+            options.sample = true;
         } else if (argument == QLatin1String("--data-dir")) {
             if (!value(options.dataDir))
                 return fail(QStringLiteral("--data-dir needs a directory"));

@@ -35,10 +35,16 @@ void CKQ904Doc::newDocument()
     updateAllViews(kFullRedrawHint);
 }
 
-Result CKQ904Doc::open(const std::filesystem::path& path)
+Result CKQ904Doc::open(const std::filesystem::path& path, const ConfirmOpen& openAnyway)
 {
-    if (Result loaded = loadSetFile(image_, path); !loaded)
-        return loaded;
+    // The bytes that were checked are the bytes that load: the file is read once.
+    const SetFileContent content = readSetFile(path);
+    if (!content.result)
+        return content.result;
+    if (!content.problem.empty() && !(openAnyway && openAnyway(content.problem)))
+        return Result::failure(content.problem);
+    if (Result loaded = decodeSetFile(image_, content.bytes); !loaded)
+        return Result::failure(path.string() + ": " + loaded.error);
     // The table files carry the last configuration into the next start; killTab.bin holds
     // nothing a set file brings, so it is left alone. A table file that cannot be written only
     // costs the next start its defaults, which is no reason to refuse the open.

@@ -5,6 +5,7 @@
 // files in step with an opened set file, and tells its views what to redraw. Plain C++.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,18 @@ public:
 
     // File > New: the document becomes "Untitled"; the configuration in memory is kept.
     void newDocument();
+    // Asked before a file that is not a set file is opened, with what is wrong with it in
+    // words ("<path>: not a set file: ..."); true opens it all the same.
+    using ConfirmOpen = std::function<bool(const std::string& problem)>;
+
     // Loads the set file. On success the table files that differ from the new configuration
     // are rewritten (factoryTab, setTab, channelTab), the first channel row is selected, the
     // document takes the path and the views redraw. On failure nothing changes: configuration,
-    // table files, selection and path stay as they were, and the reason comes back.
-    Result open(const std::filesystem::path& path);
+    // table files, selection and path stay as they were, and the reason comes back. A file that
+    // is not a set file (random bytes, a CSV) would fill the configuration with nonsense and
+    // overwrite the table files: it opens only when `openAnyway` says so, and without it the
+    // problem is the reason for the failure.
+    Result open(const std::filesystem::path& path, const ConfirmOpen& openAnyway = {});
     // Writes the configuration to the set file and, on success, takes the path as the
     // document's name. A failed write leaves the previous file and the document's path as they
     // were.

@@ -195,6 +195,12 @@ void CKQ904View::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         document_.nextRow();
         break;
+    // The keyboard's double click: the selected row's channel in the Channel Setting form.
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        emit channelFormRequested(document_.currentChannel());
+        break;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;

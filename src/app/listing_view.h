@@ -2,8 +2,8 @@
 // The main window's client area: the listing of the configuration as rows of fixed-pitch text,
 // three title rows and one row per channel, with the selected row highlighted. The user moves
 // the selection with the mouse and the keys and opens the Channel Setting form on a channel by
-// double-clicking its row. Only the rows that meet the area being painted are drawn, and a
-// selection change repaints just the two rows concerned.
+// double-clicking its row or pressing Enter or F2 on it. Only the rows that meet the area being
+// painted are drawn, and a selection change repaints just the two rows concerned.
 
 #include <QAbstractScrollArea>
 #include <vector>
@@ -32,7 +32,7 @@ public:
     const std::vector<int>& lastPaintedRows() const { return lastPaintedRows_; }
 
 signals:
-    // A double click: open the Channel Setting form on this channel.
+    // A double click, Enter or F2: open the Channel Setting form on this channel.
     void channelFormRequested(int channel);
 
 protected:

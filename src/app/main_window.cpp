@@ -231,8 +231,17 @@ void CMainFrame::refresh()
 
 bool CMainFrame::openFile(const QString& path)
 {
-    if (Result opened = session_.document().open(path.toStdString()); !opened) {
-        showError(opened.error);
+    // File > Open, the recent-file list and the command line all come here, so a file that is
+    // not a set file is never opened without the user's say.
+    bool declined = false;
+    const auto openAnyway = [this, &declined](const std::string& problem) {
+        declined = !session_.messages().askYesNo(
+            this, QString::fromStdString(problem), QStringLiteral("Open it anyway?"));
+        return !declined;
+    };
+    if (Result opened = session_.document().open(path.toStdString(), openAnyway); !opened) {
+        if (!declined)
+            showError(opened.error);
         return false;
     }
     recentFiles_.add(path);

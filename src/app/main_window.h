@@ -71,7 +71,8 @@ public:
     void setFileChooser(std::unique_ptr<FileChooser> chooser);
 
     // File commands with the file already chosen. A failure is shown to the user and leaves
-    // the document as it was; the return value says whether it worked.
+    // the document as it was; the return value says whether it worked. A file that is not a
+    // set file is opened only when the user answers Yes to opening it anyway.
     bool openFile(const QString& path);
     bool saveDocumentAs(const QString& path);
     bool saveCopy(const QString& path);

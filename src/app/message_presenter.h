@@ -23,6 +23,9 @@ public:
     {
         showMessage(parent, reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason);
     }
+    // A warning with a question under it, answered Yes or No; No is the default, so Enter or
+    // Escape never do the risky thing. True for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text, const QString& question) = 0;
 };
 
 // The real thing: QMessageBox, modal, titled "KQ904". The 15 ms tick keeps running while it is
@@ -34,6 +37,7 @@ public:
     // The reason goes into the box's informative text, below the message.
     void showMessageWithReason(
         QWidget* parent, const QString& text, const QString& reason) override;
+    bool askYesNo(QWidget* parent, const QString& text, const QString& question) override;
 };
 
 } // namespace kq904

@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "app_icons.h"
 #include "app_options.h"
 #include "main_window.h"
 #include "model/data_dir.h"
+#include "sample_configuration.h"
 #include "screenshots.h"
 #include "session.h"
 
@@ -34,6 +37,13 @@ int runProgram(QApplication& application)
     SessionOptions sessionOptions;
     // Fixed once: a file dialog changing the current directory must not move the table files.
     sessionOptions.dataDir = resolveDataDir(options.dataDir.toStdString());
+    std::error_code ec;
+    if (options.sample && !std::filesystem::exists(sessionOptions.dataDir, ec)) {
+        if (const Result created = createSampleDataDir(sessionOptions.dataDir); !created) {
+            std::fprintf(stderr, "kq904: %s\n", created.error.c_str());
+            return 1;
+        }
+    }
     sessionOptions.simulate = options.simulate;
     sessionOptions.traceFile = options.traceFile.toStdString();
     // Screenshots run on a profile of their own, so they never touch the user's settings.

@@ -7,10 +7,10 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/set_file_loading.h"
 #include "model/data_dir.h"
 #include "model/feature_flags.h"
 #include "model/radio_image.h"
-#include "model/set_file.h"
 #include "model/table_files.h"
 #include "view/listing_text.h"
 
@@ -43,13 +43,9 @@ int runListingCommand(std::span<const std::string> args, CommandStreams streams)
     RadioImage image;
     loadTableFiles(image, dataDir);
     readFeatureFlags(image, dataDir);
-    if (!parsed.positionals.empty()) {
-        const Result loaded = loadSetFile(image, parsed.positionals.front());
-        if (!loaded) {
-            streams.err << kProgramName << ": " << loaded.error << '\n';
-            return kExitFailure;
-        }
-    }
+    if (!parsed.positionals.empty()
+        && !loadSetFileWithWarning(image, parsed.positionals.front(), streams))
+        return kExitFailure;
 
     streams.out << (parsed.has("--print") ? printedListingText(image) : screenListingText(image));
     streams.out.flush();

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "cli/set_file_loading.h"
 #include "link/link.h"
 #include "link/port_error.h"
 #include "link/port_names.h"
@@ -153,12 +154,8 @@ std::optional<RadioImage> loadStartupImage(
     RadioImage image;
     loadTableFiles(image, dataDir);
     readFeatureFlags(image, dataDir);
-    if (setFile) {
-        if (const Result loaded = loadSetFile(image, *setFile); !loaded) {
-            streams.err << kProgramName << ": " << loaded.error << '\n';
-            return std::nullopt;
-        }
-    }
+    if (setFile && !loadSetFileWithWarning(image, *setFile, streams))
+        return std::nullopt;
     return image;
 }
 

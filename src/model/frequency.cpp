@@ -1,6 +1,7 @@
 #include "frequency.h"
 
-#include <cstdio>
+#include <array>
+#include <charconv>
 
 #include "byte_utils.h"
 
@@ -99,9 +100,17 @@ std::uint32_t parseMegahertz(std::string_view text)
 
 std::string formatMegahertz(std::uint32_t hertz)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%8.5f", static_cast<double>(hertz) / 1000000.0);
-    return buffer;
+    // to_chars, not printf: QApplication switches the C locale to the user's, and under a
+    // comma locale "150,26250" would come back from the channel form as 15026250 MHz.
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+        static_cast<double>(hertz) / 1000000.0, std::chars_format::fixed, 5)
+                         .ptr;
+    std::string text(buffer.data(), end);
+    constexpr std::size_t kWidth = 8; // a minimum: below 100 MHz the text gets a leading space
+    if (text.size() < kWidth)
+        text.insert(0, kWidth - text.size(), ' ');
+    return text;
 }
 
 bool inBand(const RadioImage& image, std::uint32_t hertz)

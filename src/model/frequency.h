@@ -30,7 +30,8 @@ void setReceiveFrequency(RadioImage& image, int channel, std::uint32_t hertz);
 
 // "145.125" -> 145125000 Hz. More than six decimals give 0 Hz.
 std::uint32_t parseMegahertz(std::string_view text);
-// 145125000 -> "145.12500" ("%8.5f": values below 100 MHz get a leading space).
+// 145125000 -> "145.12500": five decimals, at least eight characters (values below 100 MHz get a
+// leading space), always with a '.' whatever the locale.
 std::string formatMegahertz(std::uint32_t hertz);
 
 // True when f lies in band 1 or band 2 of the factory settings, edges included.

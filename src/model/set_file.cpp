@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "atomic_file.h"
@@ -23,6 +24,38 @@ struct SetFileOffsets {
     static constexpr std::size_t extras = 3072;
 };
 constexpr std::uint8_t kFiller = 0x30;
+
+// The filler between the blocks, [first, end): nothing a set file is written from lands here,
+// so anything but '0' says the file was never a set file.
+struct Gap {
+    std::size_t first;
+    std::size_t end;
+};
+constexpr std::array<Gap, 4> kGaps = {{
+    {SetFileOffsets::factory + FactorySettings::size, SetFileOffsets::general},
+    {SetFileOffsets::id + IdSettings::size, SetFileOffsets::kill},
+    {SetFileOffsets::kill + KillSettings::size, SetFileOffsets::channels},
+    {SetFileOffsets::channels + kChannelRecordArea, SetFileOffsets::extras},
+}};
+static_assert(kGaps.back().end <= kSetFileMinimumSize, "an older file holds every gap");
+
+std::string sizeProblem(std::uintmax_t size)
+{
+    return std::to_string(size) + (size == 1 ? " byte" : " bytes") + ", a set file has "
+        + std::to_string(kSetFileSize);
+}
+
+// "40-1023", "40-1023 and 1553-2047", "40-1023, 1072-1535 and 1553-2047".
+std::string gapList(const std::vector<Gap>& gaps)
+{
+    std::string text;
+    for (std::size_t i = 0; i < gaps.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == gaps.size() ? " and " : ", ";
+        text += std::to_string(gaps[i].first) + "-" + std::to_string(gaps[i].end - 1);
+    }
+    return text;
+}
 
 static_assert(SetFileOffsets::extras == kSetFileMinimumSize);
 static_assert(SetFileOffsets::extras + kChannelHeadArea + kChannelTailArea == kSetFileSize);
@@ -64,7 +97,7 @@ Result decodeSetFile(RadioImage& image, std::span<const std::uint8_t> bytes)
     // Everything up to the channel extras must be there; without it the file is damaged and
     // loading half of it would mix two configurations.
     if (bytes.size() < kSetFileMinimumSize)
-        return Result::failure("file is truncated at byte " + std::to_string(bytes.size()));
+        return Result::failure("not a set file: " + sizeProblem(bytes.size()));
 
     RadioImage loaded = image;
     ByteCursor cursor(bytes);
@@ -103,6 +136,57 @@ Result loadSetFile(RadioImage& image, const std::filesystem::path& path)
     if (!decoded)
         return Result::failure(path.string() + ": " + decoded.error);
     return decoded;
+}
+
+std::string setFileProblem(std::span<const std::uint8_t> head, std::uintmax_t fileSize)
+{
+    std::vector<std::string> problems;
+    if (fileSize < kSetFileMinimumSize || fileSize > kSetFileSize)
+        problems.push_back(sizeProblem(fileSize));
+    std::vector<Gap> spoilt;
+    for (const Gap& gap : kGaps) {
+        if (gap.end > head.size())
+            break;
+        const auto first = head.begin() + static_cast<std::ptrdiff_t>(gap.first);
+        const auto end = head.begin() + static_cast<std::ptrdiff_t>(gap.end);
+        if (std::any_of(first, end, [](std::uint8_t b) { return b != kFiller; }))
+            spoilt.push_back(gap);
+    }
+    if (!spoilt.empty())
+        problems.push_back("bytes " + gapList(spoilt) + " are not filler");
+    if (problems.empty())
+        return {};
+    std::string text = "not a set file: " + problems.front();
+    for (std::size_t i = 1; i < problems.size(); ++i)
+        text += "; " + problems[i];
+    return text;
+}
+
+SetFileContent readSetFile(const std::filesystem::path& path)
+{
+    SetFileContent content;
+    // One byte more than a set file tells a longer file from a set file without reading it all.
+    FileHead head = readFileHead(path, kSetFileSize + 1);
+    if (!head.result) {
+        content.result = head.result;
+        return content;
+    }
+    std::uintmax_t size = head.bytes.size();
+    if (size > kSetFileSize) {
+        std::error_code ec;
+        const std::uintmax_t whole = std::filesystem::file_size(path, ec);
+        if (!ec)
+            size = whole;
+        head.bytes.resize(kSetFileSize);
+    }
+    if (size < kSetFileMinimumSize) {
+        content.result = Result::failure(path.string() + ": not a set file: " + sizeProblem(size));
+        return content;
+    }
+    if (std::string problem = setFileProblem(head.bytes, size); !problem.empty())
+        content.problem = path.string() + ": " + problem;
+    content.bytes = std::move(head.bytes);
+    return content;
 }
 
 } // namespace kq904

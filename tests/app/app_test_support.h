@@ -59,15 +59,24 @@ public:
     struct Shown {
         bool error;
         QString text;
+        QString question = {}; // asked Yes or No under the text
     };
-    explicit RecordingPresenter(std::vector<Shown>& log)
+    // `answer` is what a Yes/No question gets; without one, the box's default: No.
+    explicit RecordingPresenter(std::vector<Shown>& log, const bool* answer = nullptr)
         : log_(log)
+        , answer_(answer)
     { }
     void showMessage(QWidget*, const QString& text) override { log_.push_back({false, text}); }
     void showError(QWidget*, const QString& text) override { log_.push_back({true, text}); }
+    bool askYesNo(QWidget*, const QString& text, const QString& question) override
+    {
+        log_.push_back({true, text, question});
+        return answer_ && *answer_;
+    }
 
 private:
     std::vector<Shown>& log_;
+    const bool* answer_;
 };
 
 // File dialogs that answer with prepared names and count how often they were asked.
@@ -139,7 +148,7 @@ protected:
         options.simulate = simulate;
         session_ =
             std::make_unique<Session>(options, std::make_unique<ProfileSettings>(profilePath()));
-        session_->setMessagePresenter(std::make_unique<RecordingPresenter>(messages_));
+        session_->setMessagePresenter(std::make_unique<RecordingPresenter>(messages_, &answerYes_));
         return *session_;
     }
 
@@ -173,6 +182,7 @@ protected:
 
     QTemporaryDir scratch_;
     std::vector<RecordingPresenter::Shown> messages_;
+    bool answerYes_ = false; // the answer to the next Yes/No question
     ScriptedChooser::Answers answers_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<CMainFrame> window_;

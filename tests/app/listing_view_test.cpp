@@ -118,7 +118,7 @@ TEST_F(ListingViewTest, KeysMoveTheSelectionAndRepaintOnlyTheTwoRowsConcerned)
     }
 }
 
-TEST_F(ListingViewTest, MouseSelectsChannelRowsAndDoubleClickAsksForTheChannelForm)
+TEST_F(ListingViewTest, MouseSelectsChannelRowsAndDoubleClickEnterOrF2OpenTheChannelForm)
 {
     CKQ904View& view = openWindow(10);
     QSignalSpy requests(&view, &CKQ904View::channelFormRequested);
@@ -133,15 +133,28 @@ TEST_F(ListingViewTest, MouseSelectsChannelRowsAndDoubleClickAsksForTheChannelFo
 
     // Channel 5 is row 7: the Channel Setting form opens on it.
     int formChannel = -1;
-    testing::inspectNextModal([&formChannel](QWidget* modal) {
-        if (auto* form = qobject_cast<CChannelSettingDlg*>(modal))
-            formChannel = form->currentChannel();
-    });
+    auto expectForm = [&formChannel] {
+        formChannel = -1;
+        testing::inspectNextModal([&formChannel](QWidget* modal) {
+            if (auto* form = qobject_cast<CChannelSettingDlg*>(modal))
+                formChannel = form->currentChannel();
+        });
+    };
+    expectForm();
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, pointInRow(view, 7));
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests.front().front().toInt(), 4);
     EXPECT_EQ(formChannel, 4);
     EXPECT_EQ(document().activeRow(), 7U);
+
+    // Enter and F2 are the keyboard's double click on the selected row.
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2}) {
+        QTest::keyClick(&view, Qt::Key_Down);
+        expectForm();
+        QTest::keyClick(&view, key);
+        EXPECT_EQ(formChannel, document().currentChannel()) << key;
+    }
+    EXPECT_EQ(formChannel, 7);
 }
 
 TEST_F(ListingViewTest, SelectionScrollsIntoViewAndPageKeysScrollOnly)

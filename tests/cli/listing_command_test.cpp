@@ -140,6 +140,24 @@ TEST(CliListing, SetFileOverridesTheTables)
     EXPECT_EQ(snapshot(dir.path()), before);
 }
 
+// A file that is not a set file lists as it always did, with one warning line on stderr.
+TEST(CliListing, FileThatIsNotASetFileWarnsAndListsAsBefore)
+{
+    TempDir dir;
+    RadioImage saved = dealerTables(5, 145000000);
+    auto bytes = encodeSetFile(saved);
+    bytes[40] = 'x';
+    std::string text(bytes.begin(), bytes.end());
+    writeText(dir.path() / "odd.set", text + "trailing");
+
+    const CliRun run = runCli({"listing", "odd.set"}, dir.path());
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, screenListingText(saved));
+    EXPECT_EQ(run.err,
+        "kq904-cli: warning: odd.set: not a set file: 3773 bytes, a set file has 3765; bytes "
+        "40-1023 are not filler\n");
+}
+
 // --print: the summary on rows 0-15 (DTMF version on), titles on 17-19, channel n on 20 + n.
 TEST(CliListing, PrintedLayout)
 {
@@ -169,7 +187,8 @@ TEST(CliListing, SetFileThatFailsToLoad)
         std::string file;
         std::string reason;
     };
-    for (const Case& c : {Case{"short.set", "truncated"}, Case{"missing.set", "cannot open"}}) {
+    for (const Case& c : {Case{"short.set", "not a set file: 2000 bytes, a set file has 3765"},
+             Case{"missing.set", "cannot open"}}) {
         SCOPED_TRACE(c.file);
         const CliRun run = runCli({"listing", c.file}, dir.path());
         EXPECT_EQ(run.exitStatus, 1);

@@ -102,8 +102,10 @@ TEST(SetFileLoading, FilesEndingBeforeTheChannelExtrasFailAndChangeNothing)
         RadioImage image = before;
         const Result result = loadSetFile(image, path);
         EXPECT_FALSE(result);
-        EXPECT_EQ(
-            result.error, path.string() + ": file is truncated at byte " + std::to_string(length));
+        EXPECT_EQ(result.error.rfind(
+                      path.string() + ": not a set file: " + std::to_string(length) + " byte", 0),
+            0u)
+            << result.error;
         EXPECT_EQ(image, before); // every block, byte for byte
     }
 }
@@ -161,6 +163,49 @@ TEST(SetFileLoading, LongerFileLoadsItsFirst3765Bytes)
     ASSERT_TRUE(loadSetFile(image, dir / "long.set"));
     EXPECT_EQ(image.extras, source.extras);
     EXPECT_EQ(image.general, source.general);
+}
+
+// What is taken for a set file without asking, and how the rest is described to the user.
+TEST(SetFileCheck, WrongSizeOrFillerIsNamedShortFilesAreRefused)
+{
+    TempDir dir;
+    const auto saved = savedBytes(scrambledImage(14), kSetFileSize);
+    auto spoilt = [&saved](std::size_t length, std::vector<std::size_t> bytes) {
+        auto file = saved;
+        file.resize(length, 0x30);
+        for (std::size_t at : bytes)
+            file[at] = 'x';
+        return file;
+    };
+    std::vector<std::uint8_t> csv(kSetFileSize, ' ');
+    const std::string header = "Location,Name,Frequency,Duplex,Offset\r\n1,DEPOT,151.625000,,\r\n";
+    std::copy(header.begin(), header.end(), csv.begin());
+    struct Case {
+        std::vector<std::uint8_t> file;
+        std::string problem; // empty: a set file
+    };
+    const Case cases[] = {
+        {saved, ""},
+        {spoilt(3072, {}), ""}, // older versions: no names, then no tails
+        {spoilt(3468, {39, 1024, 1071, 1536, 1552, 2048, 2938}), ""}, // block edges are data
+        {spoilt(3766, {}), "not a set file: 3766 bytes, a set file has 3765"},
+        {spoilt(12345, {40}),
+            "not a set file: 12345 bytes, a set file has 3765; bytes 40-1023 are not filler"},
+        {spoilt(kSetFileSize, {1023, 3071}),
+            "not a set file: bytes 40-1023 and 2939-3071 are not filler"},
+        {csv, "not a set file: bytes 40-1023, 1072-1535, 1553-2047 and 2939-3071 are not filler"},
+    };
+    for (const Case& c : cases) {
+        writeBytes(dir / "file.set", c.file);
+        const SetFileContent read = readSetFile(dir / "file.set");
+        ASSERT_TRUE(read.result) << read.result.error;
+        EXPECT_EQ(
+            read.problem, c.problem.empty() ? "" : (dir / "file.set").string() + ": " + c.problem);
+        EXPECT_EQ(read.bytes.size(), std::min(c.file.size(), kSetFileSize));
+    }
+    writeBytes(dir / "file.set", spoilt(3071, {}));
+    EXPECT_EQ(readSetFile(dir / "file.set").result.error,
+        (dir / "file.set").string() + ": not a set file: 3071 bytes, a set file has 3765");
 }
 
 TEST(SetFileLoading, ChannelCountOutsideOneTo99IsClamped)
