@@ -69,7 +69,7 @@ std::uint32_t factoryFrequencyFromText(std::string_view text)
             value = value * 10u + static_cast<std::uint32_t>(c - '0');
             if (fraction)
                 ++fractionDigits;
-        } else if (c == '.') {
+        } else if (c == '.' || c == ',') { // ',': the decimal point of a comma locale
             fraction = true;
         }
     }

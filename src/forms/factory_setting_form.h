@@ -19,9 +19,9 @@ namespace kq904 {
 // The IF and band edges as the form shows them: MHz with four decimals ("21.4000"), at least
 // seven characters wide. Always a '.', whatever the user's locale.
 std::string factoryFrequencyText(std::uint32_t hertz);
-// Reads a frequency typed in MHz: digits accumulate (wrapping at 32 bits), the first '.' starts
-// the fraction, every other character is skipped. A fraction finer than 1 Hz (seven or more
-// digits after the point) gives 0.
+// Reads a frequency typed in MHz: digits accumulate (wrapping at 32 bits), the first '.' (or
+// ',', as a comma locale's user types it) starts the fraction, every other character is skipped. A
+// fraction finer than 1 Hz (seven or more digits after the point) gives 0.
 std::uint32_t factoryFrequencyFromText(std::string_view text);
 
 // A reference counter as eight lower-case hexadecimal digits ("00001a2b").

@@ -40,8 +40,6 @@ TEST(AppOptions, AcceptsASetFileTheDataDirectoryAndTheSimulatedRadio)
     }
     EXPECT_TRUE(parseAppOptions({"kq904", "--help"}).helpRequested);
     EXPECT_EQ(parseAppOptions({"kq904", "--screenshots", "out"}).screenshotDir, "out");
-    EXPECT_TRUE(parseAppOptions({"kq904", "--sample", "--data-dir", "new"}).sample);
-    EXPECT_FALSE(parseAppOptions({"kq904", "--data-dir", "new"}).sample);
 }
 
 } // namespace

@@ -147,8 +147,7 @@ TEST(CliListing, FileThatIsNotASetFileWarnsAndListsAsBefore)
     RadioImage saved = dealerTables(5, 145000000);
     auto bytes = encodeSetFile(saved);
     bytes[40] = 'x';
-    std::string text(bytes.begin(), bytes.end());
-    writeText(dir.path() / "odd.set", text + "trailing");
+    writeText(dir.path() / "odd.set", std::string(bytes.begin(), bytes.end()) + "trailing");
 
     const CliRun run = runCli({"listing", "odd.set"}, dir.path());
     EXPECT_EQ(run.exitStatus, 0);

@@ -61,6 +61,7 @@ TEST(FactoryFrequencyText, ReadBackToHertz)
         // Only the first '.' counts; other characters are skipped.
         {"1.2.3", 1'230'000},
         {"4 3 3 . 5 MHz", 433'500'000},
+        {"136,5", 136'500'000}, // typed under a comma locale
         // Digits wrap at 32 bits, like every counter of the radio's tools.
         {"4295", 32'704},
     };

@@ -1,13 +1,12 @@
-// Entry point of the comma-locale suite: builds de_DE.UTF-8 with localedef once into the build
-// tree (beside its place, then renamed, so parallel runs never see half of it), switches to it
-// and creates the QApplication, which calls setlocale(LC_ALL, "") as for every user. Without
-// the comma the suite fails: passing in the C locale would prove nothing.
+// The suite's main: builds de_DE.UTF-8 with localedef once into the build tree (beside its
+// place, then renamed, so parallel runs never see half of it) and switches to it before the
+// QApplication calls setlocale(LC_ALL, ""), as for every user. Without a comma the suite
+// fails: passing in the C locale would prove nothing.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <clocale>
 #include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -16,9 +15,8 @@ int main(int argc, char** argv)
     QTemporaryDir runtimeDir;
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
-    const bool listing = ::testing::GTEST_FLAG(list_tests);
     const QString locale = QStringLiteral(LOCALE_DIR "/de_DE.UTF-8");
-    if (!listing && !QFile::exists(locale + "/LC_NUMERIC")) {
+    if (!::testing::GTEST_FLAG(list_tests) && !QFile::exists(locale + "/LC_NUMERIC")) {
         QDir().mkpath(QStringLiteral(LOCALE_DIR));
         QTemporaryDir building(QStringLiteral(LOCALE_DIR "/building-XXXXXX"));
         const QString made = building.filePath(QStringLiteral("de_DE.UTF-8"));
@@ -28,9 +26,9 @@ int main(int argc, char** argv)
     qputenv("LOCPATH", LOCALE_DIR);
     qputenv("LC_ALL", "de_DE.UTF-8");
     QApplication app(argc, argv);
-    if (!listing && std::strcmp(std::localeconv()->decimal_point, ",") != 0) {
+    if (!::testing::GTEST_FLAG(list_tests) && *std::localeconv()->decimal_point != ',') {
         std::fputs(
-            "no comma locale in " LOCALE_DIR ": localedef needs the package 'locales'\n", stderr);
+            "no comma locale in " LOCALE_DIR ": localedef needs the package locales\n", stderr);
         return 1;
     }
     return RUN_ALL_TESTS();

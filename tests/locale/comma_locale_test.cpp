@@ -7,7 +7,6 @@
 #include "app/app_test_support.h"
 #include "app/sample_configuration.h"
 #include "forms/channel_setting_ids.h"
-#include "forms/factory_setting_ids.h"
 #include "forms/widgets/channel_name_dialog.h"
 #include "forms/widgets/channel_setting_dialog.h"
 #include "forms/widgets/code_function_dialog.h"
@@ -15,6 +14,7 @@
 #include "forms/widgets/general_setting_dialog.h"
 #include "forms/widgets/kill_feature_dialog.h"
 #include "model/set_file.h"
+#include "model/table_files.h"
 #include "view/listing_text.h"
 
 namespace kq904 {
@@ -29,27 +29,13 @@ protected:
         ASSERT_TRUE(createSampleDataDir(dataDir()));
         startWindow();
     }
-    std::vector<std::vector<char>> tableFiles() const
-    {
-        std::vector<std::vector<char>> files;
-        for (const char* name : {"channelTab.bin", "setTab.bin", "factoryTab.bin", "killTab.bin"})
-            files.push_back(testing::fileBytes(dataDir() / name));
-        return files;
-    }
-    static void click(FormDialog& dialog, int id)
-    {
-        qobject_cast<QAbstractButton*>(dialog.controls().widget(id))->click();
-    }
-    static QString text(FormDialog& dialog, int id)
-    {
-        return qobject_cast<QLineEdit*>(dialog.controls().widget(id))->text();
-    }
-    // What the user sees in the text fields, then OK ("OK" is id 1 or 1038).
+    static QWidget* control(FormDialog& dialog, int id) { return dialog.controls().widget(id); }
+    // What the user sees in the text fields, then OK (id 1038, or 1 where there is none).
     static void closeWithOk(FormDialog& dialog)
     {
         for (const QLineEdit* field : dialog.findChildren<QLineEdit*>())
             EXPECT_FALSE(field->text().contains(QLatin1Char(','))) << field->text();
-        click(dialog, dialog.controls().widget(1038) ? 1038 : 1);
+        static_cast<QAbstractButton*>(control(dialog, control(dialog, 1038) ? 1038 : 1))->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << dialog.windowTitle();
     }
 };
@@ -57,36 +43,37 @@ protected:
 TEST_F(CommaLocaleTest, EveryFormClosedWithOkChangesNoByte)
 {
     RadioImage& image = session_->image();
-    const RadioImage before = image;
-    const auto tablesBefore = tableFiles();
+    const auto before = encodeSetFile(image);
     {
         // Every channel is stored from what the form shows: by Scan and by ">".
         namespace Id = ChannelSettingId;
         CChannelSettingDlg channel(image, dataDir(), 0);
-        EXPECT_EQ(text(channel, Id::txFrequency), "151.62500");
+        EXPECT_EQ(static_cast<QLineEdit*>(control(channel, Id::txFrequency))->text(), "151.62500");
         for (int n = 0; n < image.channelCount(); ++n)
             for (int id : {Id::scan, Id::scan, Id::nextChannel})
-                click(channel, id);
+                static_cast<QAbstractButton*>(control(channel, id))->click();
         closeWithOk(channel);
     }
     CChannelNameDlg name(image, 0);
-    closeWithOk(name);
     CGeneralSettingDlg general(image, dataDir());
-    closeWithOk(general);
     CCodeFunctionDlg code(image, dataDir());
-    closeWithOk(code);
     CKillFeatureDlg kill(image, dataDir());
-    closeWithOk(kill);
     CFactorySettingDlg factory(image, dataDir());
-    EXPECT_EQ(text(factory, factory_setting_ids::ifFrequency), "21.4000");
-    closeWithOk(factory);
+    EXPECT_EQ(static_cast<QLineEdit*>(control(factory, 1009))->text(), "21.4000"); // the IF
+    for (FormDialog* dialog :
+        std::initializer_list<FormDialog*>{&name, &general, &code, &kill, &factory})
+        closeWithOk(*dialog);
 
-    const auto saved = encodeSetFile(image);
-    const auto original = encodeSetFile(before);
-    EXPECT_EQ(std::mismatch(saved.begin(), saved.end(), original.begin()).first - saved.begin(),
-        saved.end() - saved.begin())
-        << "the first set-file byte that changed";
-    EXPECT_TRUE(tableFiles() == tablesBefore) << "a table file changed";
+    const auto after = encodeSetFile(image);
+    const auto changed = std::mismatch(after.begin(), after.end(), before.begin()).first;
+    EXPECT_EQ(static_cast<std::size_t>(changed - after.begin()), after.size()) << "a byte changed";
+    for (TableFile table :
+        {TableFile::Channel, TableFile::Set, TableFile::Factory, TableFile::Kill}) {
+        const auto written = testing::fileBytes(dataDir() / tableFileName(table));
+        EXPECT_TRUE(std::vector<std::uint8_t>(written.begin(), written.end())
+            == tableFileBytes(image, table))
+            << tableFileName(table);
+    }
 }
 
 TEST_F(CommaLocaleTest, ListingPrintoutPdfAndCliShowFrequenciesWithAPoint)

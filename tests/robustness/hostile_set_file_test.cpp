@@ -137,10 +137,7 @@ TEST(HostileSetFiles, DocumentOpensOrRefusesWithoutHarm)
 
         // Random filler is never a set file: the user is asked, and says Yes.
         bool asked = false;
-        const Result result = document.open(path, [&asked](const std::string&) {
-            asked = true;
-            return true;
-        });
+        const Result result = document.open(path, [&](const std::string&) { return asked = true; });
         EXPECT_EQ(asked, length >= kSetFileMinimumSize) << length;
         if (length < kSetFileMinimumSize) {
             ASSERT_FALSE(result) << length;

@@ -51,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, Typing,
         // The kind judges each character alone: where and how often '.' stands is the form's
         // business.
         TypingCase{Kind::Decimal, "1..2.", "1..2."}, TypingCase{Kind::Decimal, "-1e5", "15"},
+        TypingCase{Kind::Decimal, "151,625", "151.625"}, // a comma locale's keypad
         TypingCase{Kind::Hex, "0x1fG9Ab", "01f9Ab"}, TypingCase{Kind::Hex, "f", "f"},
         TypingCase{Kind::Hex, "ghijz", ""}));
 
@@ -95,10 +96,10 @@ TEST(FilteredEdit, PastedTextIsFilteredWhereverItLands)
     hex.paste(); // the context menu's Paste
     EXPECT_EQ(hex.text(), "01A2b");
 
-    QApplication::clipboard()->setText("none");
+    QApplication::clipboard()->setText("none 146,52");
     CDecimalEdit decimal;
     decimal.paste();
-    EXPECT_EQ(decimal.text(), "");
+    EXPECT_EQ(decimal.text(), "146.52");
 }
 
 TEST(FilteredEdit, TextSetByTheProgramIsKept)

@@ -95,8 +95,8 @@ TEST_F(FactorySettingDialogTest, FilteredFieldsDropForeignCharacters)
     auto* ifField = widget<QLineEdit>(*dialog, fid::ifFrequency);
     EXPECT_EQ(ifField->text(), QStringLiteral("21.4000"));
     ifField->clear();
-    QTest::keyClicks(ifField, "45,05 MHz.1");
-    EXPECT_EQ(ifField->text(), QStringLiteral("4505.1"));
+    QTest::keyClicks(ifField, "45,05 MHz.1"); // ',' is a comma locale's decimal point
+    EXPECT_EQ(ifField->text(), QStringLiteral("45.05.1"));
     auto* counter = widget<QLineEdit>(*dialog, fid::refCounter5000);
     counter->clear();
     QTest::keyClicks(counter, "1g2Hab-F");

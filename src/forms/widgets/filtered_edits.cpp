@@ -32,8 +32,8 @@ QString FilteredEdit::filtered(const QString& text) const
 {
     QString kept;
     kept.reserve(text.size());
-    for (const QChar c : text) {
-        if (admits(c))
+    for (const QChar typed : text) {
+        if (const QChar c = meaning(typed); admits(c))
             kept.append(c);
     }
     return kept;

@@ -17,6 +17,8 @@ public:
 
     // True when the kind admits `c`. Backspace, Delete and the editing keys always work.
     virtual bool admits(QChar c) const = 0;
+    // The character a typed or pasted `c` stands for in this kind, before it is judged.
+    virtual QChar meaning(QChar c) const { return c; }
     // `text` without the characters the kind does not admit.
     QString filtered(const QString& text) const;
 
@@ -27,12 +29,14 @@ private:
     void removeRejected();
 };
 
-// Frequencies: '0'-'9' and '.'.
+// Frequencies: '0'-'9' and '.'. A ',' (what the keypad's decimal key types under a comma
+// locale) is taken for the '.' it means, so "151,625" is not read as 151625 MHz.
 class CDecimalEdit : public FilteredEdit {
     Q_OBJECT
 public:
     using FilteredEdit::FilteredEdit;
     bool admits(QChar c) const override;
+    QChar meaning(QChar c) const override { return c == u',' ? QChar(u'.') : c; }
 };
 
 // Serial numbers, passwords, identities: '0'-'9'.
