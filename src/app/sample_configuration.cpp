@@ -311,9 +311,8 @@ Result createSampleDataDir(const std::filesystem::path& dataDir)
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::exists(dataDir, ec))
-        return Result::failure(dataDir.string()
-            + " exists already; the sample is only written "
-              "into a new data directory");
+        return Result::failure(
+            dataDir.string() + " exists already; the sample goes only into a new data directory");
     // Written into a directory beside it and renamed into place when complete, so a failure
     // never leaves a data directory with half a configuration that the next start would take.
     const fs::path parent = dataDir.has_parent_path() ? dataDir.parent_path() : fs::path(".");
