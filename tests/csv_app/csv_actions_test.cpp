@@ -173,7 +173,7 @@ TEST_F(CsvActionsTest, ExportTellsWhatTheFormatCannotCarry)
     ASSERT_TRUE(window_->csvActions().exportFile(csvPath("out.csv")));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text,
-        "20 channels exported to out.csv.\n\nNot carried by the CSV format:\n"
+        "20 channels exported to out.csv.\n\nNot carried by the CSV format, or changed by CHIRP:\n"
         "channel 1: transmit is narrow but receive is wide; Mode gives the receive spacing");
 }
 
