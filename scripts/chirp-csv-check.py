@@ -1,42 +1,43 @@
-#!/ usr / bin / python3
-""
-    "Checks the CSV exchange against CHIRP's own generic CSV code (the chirp package Debian ships).
+#!/usr/bin/python3
+"""Checks the CSV exchange against CHIRP's own generic CSV code (the chirp package Debian ships).
 
-    Export : a plan of every kind of channel is exported by kq904
-             - cli and read by CHIRP;
-every channel CHIRP leaves out or reads differently is listed,
-    with the export warning that names it.Import : files as CHIRP writes them,
-    and as people edit them, are read by CHIRP(what the file means) and imported by kq904 - cli;
-every channel that comes out different is listed,
-    with the import problem that names it.
+Export: a plan of every kind of channel is exported by kq904-cli and read by CHIRP; every channel
+CHIRP leaves out or reads differently is listed, with the export warning that names it.
+Import: files as CHIRP writes them, and as people edit them, are read by CHIRP (what the file
+means) and imported by kq904-cli; every channel that comes out different is listed, with the
+import problem that names it.
 
-    A change that no warning names is SILENT;
-the script exits 1 when there is one.
+A change that no warning names is SILENT; the script exits 1 when there is one.
 
-        scripts
-        / install
-    - deps.sh-- chirp #once : CHIRP and its Python modules scripts / chirp - csv
-    - check.py[build / bin]
+    scripts/install-deps.sh --chirp      # once: CHIRP and its Python modules
+    scripts/chirp-csv-check.py [build/bin]
 
-      Not part of make test : it needs CHIRP,
-    which the build does not .""
-                              "
+Not part of make test: it needs CHIRP, which the build does not.
+"""
 
-    import csv import io import logging import os import re import subprocess import sys import
-        tempfile
+import csv
+import io
+import logging
+import os
+import re
+import subprocess
+import sys
+import tempfile
 
-try : from chirp import chirp_common from chirp.drivers import generic_csv
+try:
+    from chirp import chirp_common
+    from chirp.drivers import generic_csv
 except ImportError:
     sys.exit("CHIRP is not installed: run scripts/install-deps.sh --chirp "
              "(and use the system python3)")
 
-#CHIRP logs every row it refuses with its whole tone list; the report says it once.
+# CHIRP logs every row it refuses with its whole tone list; the report says it once.
 logging.disable(logging.CRITICAL)
 
 BIN = sys.argv[1] if len(sys.argv) > 1 else "build/bin"
 CLI = os.path.join(BIN, "kq904-cli")
 
-#Our own format, with what CHIRP's 18 columns cannot say: CrossMode, RxDtcsCode, Power.
+# Our own format, with what CHIRP's 18 columns cannot say: CrossMode, RxDtcsCode, Power.
 HEADER = ("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
           "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,"
           "RPT2CALL,DVCODE")
@@ -87,11 +88,12 @@ def cli(*args):
 
 def chirp_read(path):
     """The memories CHIRP makes of a file, by location, and its errors. CHIRP's load() opens the
-    file with mode "rU", which Python 3.11 no longer has;
-the file is opened as "rU" meant.""
-                                 "
-    radio = generic_csv.CSVRadio(None) radio._blank() with open(path, "r") as f:
-try : radio._load(f)
+    file with mode "rU", which Python 3.11 no longer has; the file is opened as "rU" meant."""
+    radio = generic_csv.CSVRadio(None)
+    radio._blank()
+    with open(path, "r") as f:
+        try:
+            radio._load(f)
         except Exception as e:  # "No channels found"
             radio.errors.append(str(e))
     memories = {m.number: m for m in radio.memories if not m.empty}
@@ -117,16 +119,17 @@ def transmit(freq, duplex, offset):
 def chirp_channel(m):
     """A memory as a radio programmed from CHIRP would have it."""
     (txmode, txval, _), (rxmode, rxval, _) = chirp_common.split_tone_encode(m)
-    return
-    {
-        "name" : m.name, "receive" : m.freq, "transmit" : transmit(m.freq, m.duplex, m.offset),
-                                                          "tx tone" : tone(txmode, txval),
-                                                                      "rx tone"
-            : tone(rxmode, rxval),
-              "mode" : m.mode,
-              "scan" : m.skip != "S",
-              "power" : "default" if m.power is None else str(m.power),
+    return {
+        "name": m.name,
+        "receive": m.freq,
+        "transmit": transmit(m.freq, m.duplex, m.offset),
+        "tx tone": tone(txmode, txval),
+        "rx tone": tone(rxmode, rxval),
+        "mode": m.mode,
+        "scan": m.skip != "S",
+        "power": "default" if m.power is None else str(m.power),
     }
+
 
 def own_channels(text):
     """Rows of our own format, read with every column it has."""
