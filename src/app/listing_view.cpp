@@ -34,6 +34,8 @@ CKQ904View::CKQ904View(CKQ904Doc& document, QWidget* parent)
     // Every row paints its own background; paintEvent fills only what lies below the rows.
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(false);
+    // ... and so every pixel of a paint: what lies behind the viewport need not be drawn first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     measureRows();
     document_.addView(this);
 }
