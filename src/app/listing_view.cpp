@@ -283,8 +283,15 @@ void CKQ904View::mouseDoubleClickEvent(QMouseEvent* event)
 void CKQ904View::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    if (ListingAccessible* rows = accessible())
-        rows->focusEntered(activeRow());
+    // Qt announces the listing itself as focused once this event is handled; the active row is
+    // announced after that, so a screen reader lands on the row.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (ListingAccessible* rows = accessible(); rows && hasFocus())
+                rows->focusEntered(activeRow());
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace kq904
