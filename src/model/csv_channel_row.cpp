@@ -320,11 +320,16 @@ void ChannelRow::checkBands(std::uint32_t receive, const Transmit& transmit, con
     if (factory.get(FactorySettings::band1High) == 0
         && factory.get(FactorySettings::band2High) == 0)
         return;
-    const auto band = [&factory](LittleEndian low, LittleEndian high) {
-        return csvMegahertz(factory.get(low)) + "-" + csvMegahertz(factory.get(high));
-    };
-    const std::string bands = band(FactorySettings::band1Low, FactorySettings::band1High) + " and "
-        + band(FactorySettings::band2Low, FactorySettings::band2High) + " MHz";
+    // A band left at zero is not one.
+    std::string bands;
+    for (const auto& [low, high] :
+        {std::pair(FactorySettings::band1Low, FactorySettings::band1High),
+            std::pair(FactorySettings::band2Low, FactorySettings::band2High)}) {
+        if (factory.get(high) != 0)
+            bands += (bands.empty() ? "" : " and ") + csvMegahertz(factory.get(low)) + "-"
+                + csvMegahertz(factory.get(high));
+    }
+    bands += " MHz";
     const auto check = [&](std::string_view what, std::uint32_t hertz) {
         if (!inBand(working_, hertz))
             problem(at + std::string(what) + " " + csvMegahertz(hertz)
