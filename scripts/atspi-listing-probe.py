@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Reads the listing of a running kq904 through AT-SPI, as a screen reader or a UI test would:
-the list and its rows with their states, then the events a click on a channel row and a Down
-key bring. Needs at-spi2-core, dbus and python3-pyatspi (not part of make test):
+the list and its rows with their states, then the events a click on a channel row, a Down key
+and deleting a channel in the Channel Setting form bring. Needs at-spi2-core, dbus and python3-pyatspi (not part of make test):
 
     dbus-run-session -- xvfb-run -a bash -c '
         /usr/libexec/at-spi-bus-launcher --launch-immediately & sleep 1
@@ -69,13 +69,41 @@ def click_row(i):
 def press_down():
     pyatspi.Registry.generateKeyboardEvent(116, None, pyatspi.KEY_PRESSRELEASE)  # Down
     return False
+def find_button(node, name, depth=0):
+    if node is None or depth > 12:
+        return None
+    if node.getRoleName() == "push button" and node.name == name:
+        return node
+    for i in range(node.childCount):
+        found = find_button(node.getChildAtIndex(i), name, depth + 1)
+        if found:
+            return found
+    return None
+
+def press(name):
+    button = find_button(app, name)
+    print("pressing %r: %s" % (name, "found" if button else "not found"))
+    if button:
+        button.queryAction().doAction(0)
+    return False
+
+def open_channel_form():
+    x, y, w, h = lst.getChildAtIndex(7).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    print("double-clicking row 7")
+    pyatspi.Registry.generateMouseEvent(x + 20, y + h // 2, "b1d")
+    return False
+
 GLib.timeout_add(800, lambda: click_row(6))
 GLib.timeout_add(1600, press_down)
-GLib.timeout_add(3000, lambda: pyatspi.Registry.stop())
+# Deleting a channel in the Channel Setting form: the rows below move up and the last goes.
+GLib.timeout_add(2400, open_channel_form)
+GLib.timeout_add(4000, lambda: press("Channel Del."))
+GLib.timeout_add(4800, lambda: press("OK"))
+GLib.timeout_add(6500, lambda: pyatspi.Registry.stop())
 pyatspi.Registry.start()
 print("events heard:")
 for h in heard:
     print("  " + h)
-print("after the click and the Down key:")
+print("after the click, the Down key and deleting channel 5: %d items" % lst.childCount)
 for i in range(5, 9):
     print(describe(i))
