@@ -3,6 +3,8 @@
 # This is the one place that lists the system packages.
 #   scripts/install-deps.sh          what building, running and testing need
 #   scripts/install-deps.sh --fuzz   also clang and its libFuzzer runtime (make fuzz)
+#   scripts/install-deps.sh --chirp  also CHIRP, for the optional CSV interop check
+#                                    (scripts/chirp-csv-check.py); never needed by make test
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,9 @@ packages=(
 if [ "${1:-}" = "--fuzz" ]; then
   # libFuzzer comes with clang; its runtime is a separate package (only a "Recommends").
   packages+=(clang libclang-rt-14-dev)
+fi
+if [ "${1:-}" = "--chirp" ]; then
+  packages+=(chirp)
 fi
 
 missing=()

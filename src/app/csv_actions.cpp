@@ -130,7 +130,8 @@ bool CsvActions::exportFile(const QString& path)
     else
         session_.messages().showMessage(window_,
             done + QStringLiteral(".")
-                + listed(QStringLiteral("Not carried by the CSV format:"), exported.warnings));
+                + listed(QStringLiteral("Not carried by the CSV format, or changed by CHIRP:"),
+                    exported.warnings));
     return true;
 }
 

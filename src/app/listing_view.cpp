@@ -1,5 +1,6 @@
 #include "listing_view.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "listing_accessible.h"
 #include "view/listing.h"
 #include "view/painter_canvas.h"
 
@@ -25,11 +27,15 @@ CKQ904View::CKQ904View(CKQ904Doc& document, QWidget* parent)
     , document_(document)
     , prevSelectedRow_(static_cast<int>(document.activeRow()))
 {
+    QAccessible::installFactory(&ListingAccessible::factory);
+    setAccessibleName(QStringLiteral("Listing"));
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setFocusPolicy(Qt::StrongFocus);
     // Every row paints its own background; paintEvent fills only what lies below the rows.
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(false);
+    // ... and so every pixel of a paint: what lies behind the viewport need not be drawn first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     measureRows();
     document_.addView(this);
 }
@@ -42,6 +48,32 @@ CKQ904View::~CKQ904View()
 int CKQ904View::rowCount() const
 {
     return static_cast<int>(document_.rowCount());
+}
+
+int CKQ904View::rowAt(const QPoint& point) const
+{
+    const std::int64_t y = static_cast<std::int64_t>(point.y()) + verticalScrollBar()->value();
+    const RowRange rows = rowsInBand(y, y + 1, rowHeight_, rowCount(), true);
+    return rows.empty() ? -1 : rows.first;
+}
+
+QString CKQ904View::rowText(int row)
+{
+    RadioImage& image = document_.image();
+    rowTexts_.syncWith(image);
+    return QString::fromStdString(rowTexts_.line(image, row).shown());
+}
+
+bool CKQ904View::isRowSelectable(int row) const
+{
+    return row >= static_cast<int>(document_.firstChannelLine()) && row < rowCount();
+}
+
+ListingAccessible* CKQ904View::accessible()
+{
+    if (!QAccessible::isActive())
+        return nullptr;
+    return dynamic_cast<ListingAccessible*>(QAccessible::queryAccessibleInterface(this));
 }
 
 void CKQ904View::measureRows()
@@ -94,8 +126,16 @@ void CKQ904View::onDocumentUpdate(unsigned hint)
     // A full redraw follows a change of the configuration: the channel count or the DTMF
     // version (and with it the width of a line) may have changed.
     updateScrollSizes();
-    prevSelectedRow_ = static_cast<int>(document_.activeRow());
+    const int previous = prevSelectedRow_;
+    prevSelectedRow_ = activeRow();
     viewport()->update();
+    if (ListingAccessible* rows = accessible()) {
+        rows->rowsChanged();
+        if (previous != prevSelectedRow_) {
+            const int changed[] = {previous, prevSelectedRow_};
+            rows->selectionChanged(changed, prevSelectedRow_);
+        }
+    }
 }
 
 void CKQ904View::scrollRowIntoView(int row)
@@ -116,10 +156,13 @@ void CKQ904View::updateRow(int row)
         updateScrollSizes();
     scrollRowIntoView(row);
     viewport()->update(rowRect(row));
-    const int selected = static_cast<int>(document_.activeRow());
+    const int selected = activeRow();
     if (selected != prevSelectedRow_) {
         viewport()->update(rowRect(prevSelectedRow_));
+        const int changed[] = {prevSelectedRow_, selected};
         prevSelectedRow_ = selected;
+        if (ListingAccessible* rows = accessible())
+            rows->selectionChanged(changed, selected);
     }
 }
 
@@ -139,7 +182,13 @@ void CKQ904View::paintEvent(QPaintEvent* event)
         dx, viewport()->width(), &textCache_);
     // The rows drawn are measured on this device, as the row arithmetic assumes.
     rowHeight_ = canvas.charHeight();
-    const int selected = static_cast<int>(document_.activeRow());
+    const int selected = activeRow();
+    // With every character one column wide a row is drawn from its kept line of text, which
+    // looks the same as drawing its cells and costs no formatting.
+    RadioImage& image = document_.image();
+    const bool fromLines = canvas.drawsRowsAsLines();
+    if (fromLines)
+        rowTexts_.syncWith(image);
     for (const QRect& area : event->region()) {
         const QRect band = area.translated(dx, dy);
         const RowRange rows = rowsInBand(band.top(),
@@ -151,7 +200,10 @@ void CKQ904View::paintEvent(QPaintEvent* event)
                 colours.color(QPalette::Base));
         if (rows.empty())
             continue;
-        drawScreenRows(canvas, document_.image(), rows, selected);
+        if (fromLines)
+            drawScreenRows(canvas, rowTexts_, image, rows, selected);
+        else
+            drawScreenRows(canvas, image, rows, selected);
         canvas.flush(); // before the clip changes
         for (int row = rows.first; row <= rows.last; ++row)
             lastPaintedRows_.push_back(row);
@@ -210,11 +262,9 @@ void CKQ904View::keyPressEvent(QKeyEvent* event)
 
 void CKQ904View::selectRowAt(const QPoint& point)
 {
-    const std::int64_t y = static_cast<std::int64_t>(point.y()) + verticalScrollBar()->value();
-    const RowRange rows = rowsInBand(y, y + 1, rowHeight_, rowCount(), true);
     // A point below the last row selects nothing.
-    if (!rows.empty())
-        document_.selectRow(static_cast<unsigned>(rows.first));
+    if (const int row = rowAt(point); row >= 0)
+        document_.selectRow(static_cast<unsigned>(row));
 }
 
 void CKQ904View::mousePressEvent(QMouseEvent* event)
@@ -234,6 +284,20 @@ void CKQ904View::mouseDoubleClickEvent(QMouseEvent* event)
         emit channelFormRequested(document_.currentChannel());
     }
     QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+void CKQ904View::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    // Qt announces the listing itself as focused once this event is handled; the active row is
+    // announced after that, so a screen reader lands on the row.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (ListingAccessible* rows = accessible(); rows && hasFocus())
+                rows->focusEntered(activeRow());
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace kq904

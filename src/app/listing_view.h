@@ -3,15 +3,20 @@
 // three title rows and one row per channel, with the selected row highlighted. The user moves
 // the selection with the mouse and the keys and opens the Channel Setting form on a channel by
 // double-clicking its row or pressing Enter or F2 on it. Only the rows that meet the area being
-// painted are drawn, and a selection change repaints just the two rows concerned.
+// painted are drawn, and a selection change repaints just the two rows concerned. The rows' text
+// is composed once per change of the configuration and kept; assistive technology reads the same
+// text (listing_accessible.h).
 
 #include <QAbstractScrollArea>
 #include <vector>
 
 #include "document.h"
 #include "view/painter_canvas.h"
+#include "view/screen_row_texts.h"
 
 namespace kq904 {
+
+class ListingAccessible;
 
 class CKQ904View : public QAbstractScrollArea, public DocumentView {
     Q_OBJECT
@@ -31,6 +36,22 @@ public:
     // The rows the last paint drew, in drawing order (for diagnostics and tests).
     const std::vector<int>& lastPaintedRows() const { return lastPaintedRows_; }
 
+    // Three title rows, then one row per channel in use.
+    int rowCount() const;
+    // The row under a point of the viewport, or -1 below the last row.
+    int rowAt(const QPoint& point) const;
+    // Row r's text exactly as drawn (as the character-grid listing renders it, without trailing
+    // spaces).
+    QString rowText(int row);
+
+    // Selection: the active row (the document's), which the Channel Setting form opens on, and
+    // the rows shown selected. Today the selection is the active row alone; a selection of
+    // several rows answers isRowSelected for each of them.
+    int activeRow() const { return static_cast<int>(document_.activeRow()); }
+    bool isRowSelected(int row) const { return row == activeRow(); }
+    // Channel rows can be selected; the title rows cannot.
+    bool isRowSelectable(int row) const;
+
 signals:
     // A double click, Enter or F2: open the Channel Setting form on this channel.
     void channelFormRequested(int channel);
@@ -42,9 +63,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
-    int rowCount() const;
+    // The listing's accessible interface while assistive technology is listening, else null.
+    ListingAccessible* accessible();
     void measureRows();
     void updateScrollSizes();
     void updateRow(int row);
@@ -59,6 +82,7 @@ private:
     int prevRowCount_ = 0;
     std::vector<int> lastPaintedRows_;
     PainterCanvas::TextCache textCache_;
+    ScreenRowTexts rowTexts_;
 };
 
 } // namespace kq904

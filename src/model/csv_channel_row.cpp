@@ -5,10 +5,14 @@
 #include "channel_label.h"
 #include "csv_tones.h"
 #include "frequency.h"
+#include "name_folding.h"
 
 namespace kq904 {
 
 namespace {
+
+// Characters of a channel name (ChannelExtra bytes 2-6).
+constexpr std::size_t kNameLength = 5;
 
 std::string inQuotes(std::string_view text)
 {
@@ -58,6 +62,7 @@ private:
     void storeSkip(int channel, const std::string& at);
     void storePower(int channel, const std::string& at);
     void storeName(int channel, const std::string& at);
+    void checkBands(std::uint32_t receive, const Transmit& transmit, const std::string& at);
 
     RadioImage& working_;
     const CsvColumnMap& columns_;
@@ -174,8 +179,15 @@ void ChannelRow::storeTones(int channel, const std::string& at)
 {
     if (!columns_.has(CsvColumn::Tone))
         return;
-    const CsvToneInput input{columns_.text(row_, CsvColumn::Tone),
-        columns_.text(row_, CsvColumn::RToneFreq), columns_.text(row_, CsvColumn::CToneFreq),
+    // A file with only one of the two tone columns uses it for both directions, as CHIRP
+    // reads it.
+    std::string_view rTone = columns_.text(row_, CsvColumn::RToneFreq);
+    std::string_view cTone = columns_.text(row_, CsvColumn::CToneFreq);
+    if (!columns_.has(CsvColumn::CToneFreq))
+        cTone = rTone;
+    else if (!columns_.has(CsvColumn::RToneFreq))
+        rTone = cTone;
+    const CsvToneInput input{columns_.text(row_, CsvColumn::Tone), rTone, cTone,
         columns_.text(row_, CsvColumn::DtcsCode),
         columns_.has(CsvColumn::RxDtcsCode)
             ? std::optional(columns_.text(row_, CsvColumn::RxDtcsCode))
@@ -261,38 +273,83 @@ void ChannelRow::storePower(int channel, const std::string& at)
             + (record.get(ChannelRecord::highPower) ? "High" : "Low"));
 }
 
-// The name by the rules of the Channel Name form: five letters and digits when the radio uses
-// names, otherwise a two-letter tag. An empty name leaves the channel's name as it is.
+// The name in the radio's characters: upper case, accents taken off, everything else left out;
+// five of them when the radio uses names, otherwise a two-letter tag. A name with none of them
+// leaves the channel's name as it is; a name is never padded with the default name's characters.
 void ChannelRow::storeName(int channel, const std::string& at)
 {
     const std::string_view name = columns_.text(row_, CsvColumn::Name);
     if (name.empty())
         return;
+    const std::string folded = foldToRadioCharacters(name);
     if (working_.fiveCharacterNames() && working_.hasFeature(FeatureFlags::channelName)) {
-        storeChannelName(working_, channel, name);
+        if (folded.empty()) {
+            problem(at + "Name " + inQuotes(name)
+                + " has no letter or digit the radio can show; the name stays "
+                + inQuotes(channelNameLabel(working_, channel)));
+            return;
+        }
+        storeChannelName(working_, channel, folded.substr(0, kNameLength));
         const std::string stored = channelNameLabel(working_, channel);
-        if (stored != upperCase(name))
+        if (stored != name)
             problem(at + "Name " + inQuotes(name) + " is stored as " + inQuotes(stored)
-                + " (up to five letters and digits)");
+                + " (up to five capital letters and digits)");
         return;
     }
-    if (!storeChannelTag(working_, channel, name)) {
+    if (!storeChannelTag(working_, channel, folded)) {
         problem(at + "Name " + inQuotes(name) + " cannot be a tag (two letters); the tag stays "
             + channelTagLabel(working_, channel).substr(0, 2));
         return;
     }
     // The listing's own form of a tag is the two letters and a channel number ("AB07").
-    const std::string upper = upperCase(name);
-    const bool tagForm = upper.size() == 2
-        || (upper.size() == 4 && upper.find_first_not_of("0123456789", 2) == std::string::npos);
+    const std::string tag = folded.substr(0, 2);
+    const bool tagForm = name == tag
+        || (name.size() == 4 && name.substr(0, 2) == tag
+            && name.find_first_not_of("0123456789", 2) == std::string_view::npos);
     if (!tagForm)
-        problem(at + "Name " + inQuotes(name) + " is stored as the tag "
-            + inQuotes(upper.substr(0, 2)) + " (the radio shows two-letter tags)");
+        problem(at + "Name " + inQuotes(name) + " is stored as the tag " + inQuotes(tag)
+            + " (the radio shows two capital letters)");
+}
+
+// The radio takes any frequency its counters hold, as the Channel Setting form does; one outside
+// its bands is worth a word, since the radio may not work there. Bands left at zero in the
+// factory settings say nothing.
+void ChannelRow::checkBands(std::uint32_t receive, const Transmit& transmit, const std::string& at)
+{
+    const auto& factory = working_.factory;
+    if (factory.get(FactorySettings::band1High) == 0
+        && factory.get(FactorySettings::band2High) == 0)
+        return;
+    // A band left at zero is not one.
+    std::string bands;
+    for (const auto& [low, high] :
+        {std::pair(FactorySettings::band1Low, FactorySettings::band1High),
+            std::pair(FactorySettings::band2Low, FactorySettings::band2High)}) {
+        if (factory.get(high) != 0)
+            bands += (bands.empty() ? "" : " and ") + csvMegahertz(factory.get(low)) + "-"
+                + csvMegahertz(factory.get(high));
+    }
+    bands += " MHz";
+    const auto check = [&](std::string_view what, std::uint32_t hertz) {
+        if (!inBand(working_, hertz))
+            problem(at + std::string(what) + " " + csvMegahertz(hertz)
+                + " MHz is outside the radio's bands (" + bands + "); stored all the same");
+    };
+    check("the receive frequency", receive);
+    if (!transmit.disabled && transmit.hertz != receive)
+        check("the transmit frequency", transmit.hertz);
 }
 
 std::optional<int> ChannelRow::apply()
 {
     std::string at = "line " + std::to_string(row_.line) + ": ";
+    // A short row has lost its place in the columns: what its cells mean is a guess.
+    if (row_.fields.size() < columns_.headerSize()) {
+        problem(at + "the row has " + std::to_string(row_.fields.size())
+            + " fields but the header has " + std::to_string(columns_.headerSize())
+            + "; row skipped");
+        return std::nullopt;
+    }
     const auto number = location(at);
     if (!number)
         return std::nullopt;
@@ -324,6 +381,7 @@ std::optional<int> ChannelRow::apply()
         working_.extras[n] = extraBefore;
         return std::nullopt;
     }
+    checkBands(*receive, *tx, at);
     storeTones(channel, at);
     checkPolarity(channel, at);
     storeMode(channel, at);

@@ -7,6 +7,7 @@
 namespace kq904 {
 
 CsvColumnMap::CsvColumnMap(const std::vector<std::string>& header)
+    : headerSize_(header.size())
 {
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string_view name = trimmedField(header[i]);
@@ -49,7 +50,8 @@ std::optional<std::uint32_t> parseCsvMegahertz(std::string_view text)
     const auto allDigits = [](std::string_view digits) {
         return digits.find_first_not_of("0123456789") == std::string_view::npos;
     };
-    if (whole.empty() || whole.size() > 4 || !allDigits(whole) || !allDigits(decimals))
+    if ((whole.empty() && decimals.empty()) || whole.size() > 4 || !allDigits(whole)
+        || !allDigits(decimals))
         return std::nullopt;
     // Six decimals make whole hertz; any further digit must be 0.
     if (decimals.size() > 6 && decimals.find_first_not_of('0', 6) != std::string_view::npos)

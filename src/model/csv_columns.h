@@ -59,6 +59,8 @@ public:
     {
         return index_[static_cast<std::size_t>(column)].has_value();
     }
+    // How many fields the header names; a row with fewer is not a whole row.
+    std::size_t headerSize() const { return headerSize_; }
     // The cell of a row; nothing when the file has no such column, "" when the row is short.
     std::optional<std::string_view> cell(const CsvRecord& row, CsvColumn column) const;
     // The cell without surrounding spaces; "" when the column or the cell is missing.
@@ -66,6 +68,7 @@ public:
 
 private:
     std::array<std::optional<std::size_t>, kCsvColumnNames.size()> index_{};
+    std::size_t headerSize_ = 0;
 };
 
 // A transmit frequency further than this from the receive frequency is written as a split
@@ -76,9 +79,10 @@ inline constexpr std::uint32_t kCsvOffsetRaster = 5'000;
 
 // "146.520000": hertz as megahertz with six decimals, exactly.
 std::string csvMegahertz(std::uint32_t hertz);
-// "146.52", "146.520000", " 146.5 " -> hertz. Digits with at most one '.'; decimals past the
-// sixth must be zeros (the value is a whole number of hertz). Nothing for any other text or a
-// value beyond 4294.967295 MHz.
+// "146.52", "146.520000", " 146.5 ", ".6" -> hertz. Digits with at most one '.' (the whole
+// megahertz may be left out, as other programs write an offset); decimals past the sixth must
+// be zeros (the value is a whole number of hertz). Nothing for any other text or a value beyond
+// 4294.967295 MHz.
 std::optional<std::uint32_t> parseCsvMegahertz(std::string_view text);
 
 } // namespace kq904

@@ -70,6 +70,46 @@ Duplex duplexOf(std::uint32_t receive, std::uint32_t transmit, bool transmitDisa
     return {transmit > receive ? "+" : "-", difference};
 }
 
+// What CHIRP's generic CSV reader (the 18-column one Debian 12 ships, 20221106) would drop or
+// change of a channel the file carries faithfully: a tone missing from its list costs the whole
+// row, and CrossMode and RxDtcsCode are columns it does not read, so every Cross row comes in as
+// Tone->Tone.
+void warnWhatChirpChanges(int channel, SubTone transmit, SubTone receive,
+    const CsvToneColumns& tones, std::vector<std::string>& warnings)
+{
+    const auto unknownTone = [](SubTone tone) {
+        return tone.kind == SubToneKind::Ctcss && !chirpKnowsCtcssTone(tone.index);
+    };
+    const auto warnTone = [&](SubTone tone) {
+        warnings.push_back(channelText(channel) + ": CTCSS tone " + csvCtcssText(tone.index)
+            + " Hz is not in CHIRP's tone list; CHIRP leaves this channel out");
+    };
+    if (unknownTone(transmit))
+        warnTone(transmit);
+    if (unknownTone(receive) && receive != transmit)
+        warnTone(receive);
+    if (tones.tone == "Cross" && tones.crossMode != "Tone->Tone")
+        warnings.push_back(channelText(channel) + ": cross mode " + tones.crossMode
+            + "; CHIRP versions that read 18 columns ignore CrossMode and RxDtcsCode and take it "
+              "as Tone->Tone");
+}
+
+// CHIRP's 18 columns have no Power: every channel comes in at the other radio's default power.
+void warnLowPowerForChirp(const RadioImage& image, int channels, std::vector<std::string>& warnings)
+{
+    std::string low;
+    int count = 0;
+    for (int channel = 0; channel < channels; ++channel) {
+        if (image.channels[static_cast<std::size_t>(channel)].get(ChannelRecord::highPower))
+            continue;
+        low += (count++ == 0 ? "" : ", ") + std::to_string(channel + 1);
+    }
+    if (count > 0)
+        warnings.push_back((count == 1 ? "channel " : "channels ") + low
+            + ": Low power; CHIRP versions that read 18 columns have no Power column and give "
+            + (count == 1 ? "it" : "them") + " the default power");
+}
+
 std::string dcsPolarity(const RadioImage& image)
 {
     std::string polarity;
@@ -88,6 +128,7 @@ Row channelRow(RadioImage& image, int channel, std::vector<std::string>& warning
     const SubTone txTone = exportableSubTone(image, channel, Half::Transmit, warnings);
     const SubTone rxTone = exportableSubTone(image, channel, Half::Receive, warnings);
     const CsvToneColumns tones = csvToneColumns(txTone, rxTone);
+    warnWhatChirpChanges(channel, txTone, rxTone, tones, warnings);
 
     const bool rxWide = record.get(ChannelRecord::rxWide);
     // The spacing bits have opposite senses: equal bits mean different spacings.
@@ -131,6 +172,7 @@ CsvExport exportChannelsCsv(const RadioImage& image)
     exported.channels = copy.channelCount();
     for (int channel = 0; channel < exported.channels; ++channel)
         exported.text += csvLine(channelRow(copy, channel, exported.warnings));
+    warnLowPowerForChirp(copy, exported.channels, exported.warnings);
     return exported;
 }
 

@@ -16,7 +16,9 @@ struct CsvExport {
     std::string text; // the whole file: header and one row per channel
     int channels = 0;
     // What the format cannot carry, one line each ("channel 5: ..."): user-set sub-tones,
-    // damaged tone indexes, a transmit spacing different from the receive spacing.
+    // damaged tone indexes, a transmit spacing different from the receive spacing; then what
+    // CHIRP's 18-column reader drops or changes: channels with a tone it does not know, cross
+    // modes other than Tone->Tone, low power.
     std::vector<std::string> warnings;
 };
 

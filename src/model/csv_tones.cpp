@@ -1,6 +1,7 @@
 #include "csv_tones.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -109,6 +110,18 @@ std::string csvCtcssText(unsigned index)
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
+bool chirpKnowsCtcssTone(unsigned index)
+{
+    // In tenths of a hertz.
+    static constexpr std::array<long, 60> kChirpTones = {670, 693, 719, 744, 770, 797, 825, 854,
+        885, 915, 948, 974, 1000, 1035, 1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462,
+        1514, 1567, 1598, 1622, 1655, 1679, 1713, 1738, 1773, 1799, 1835, 1862, 1899, 1928, 1966,
+        1995, 2035, 2065, 2107, 2181, 2257, 2291, 2336, 2418, 2503, 2541, 560, 570, 580, 590, 600,
+        610, 620, 625, 630, 640};
+    const long tenths = index == kTone693Index ? kTone693Tenths : tableTenths(index);
+    return std::find(kChirpTones.begin(), kChirpTones.end(), tenths) != kChirpTones.end();
+}
+
 std::string csvDcsText(unsigned index)
 {
     return std::string(kDcsTable[index]);
@@ -131,9 +144,12 @@ std::optional<unsigned> findCtcssTone(std::string_view text)
 std::optional<unsigned> findDcsCode(std::string_view text)
 {
     text = trimmedField(text);
-    if (!isDigits(text) || text.size() > 3)
+    // Other programs read the code as a number, so "23" and "0023" are code 023 too.
+    const std::size_t first = std::min(text.find_first_not_of('0'), text.size());
+    const std::string_view significant = text.substr(first);
+    if (!isDigits(text) || significant.size() > 3)
         return std::nullopt;
-    const std::string code = std::string(3 - text.size(), '0') + std::string(text);
+    const std::string code = std::string(3 - significant.size(), '0') + std::string(significant);
     for (unsigned i = 0; i < static_cast<unsigned>(kDcsUserSet); ++i) {
         if (kDcsTable[i] == code)
             return i;
@@ -232,6 +248,14 @@ CsvTonesRead readCsvTones(const CsvToneInput& input)
         read.receive = readCtcss(input.cToneFreq, kReceiveLeft, problems);
     else if (equalsIgnoringCase(to, "DTCS"))
         read.receive = readDcs(rxDtcs, kReceiveLeft, problems);
+    // CHIRP writes "Cross" without saying which cross mode (its 18-column files) and reads it
+    // back as Tone->Tone; the file may have meant another pairing.
+    if (!input.crossMode)
+        problems.push_back("Tone \"Cross\" without a CrossMode column is taken as Tone->Tone "
+                           "(transmit "
+            + std::string(trimmedField(input.rToneFreq)) + " Hz, receive "
+            + std::string(trimmedField(input.cToneFreq))
+            + " Hz), as CHIRP reads it; check the sub-tones");
     return read;
 }
 

@@ -33,6 +33,10 @@ void storeSubTone(RadioImage& image, int channel, Half half, SubTone tone);
 std::string csvCtcssText(unsigned index);
 // "023": a DCS code of the table.
 std::string csvDcsText(unsigned index);
+// Whether CHIRP's tone list (the 50 standard tones and ten below 67 Hz) holds the table's tone.
+// CHIRP reads rToneFreq and cToneFreq of every row, whatever its tone mode, and leaves out a row
+// with a tone it does not know without a word; the radio's 150.0 Hz is one.
+bool chirpKnowsCtcssTone(unsigned index);
 // The table index of a tone or code as written in a CSV file ("88.5", "88.50", "69.4" or
 // "69.3"; "23" or "023"); nothing for the user-set entry or a value not in the tables.
 std::optional<unsigned> findCtcssTone(std::string_view text);
@@ -61,8 +65,9 @@ struct CsvTonesRead {
 
 // The sub-tones a row's tone columns describe. Columns missing from the file are passed as
 // nothing: without RxDtcsCode (older files) the receive DCS code is DtcsCode; without CrossMode
-// a "Cross" row is "Tone->Tone". A tone or code not in the radio's tables, or a tone mode the
-// radio does not have, leaves that direction without a sub-tone and is reported.
+// a "Cross" row is "Tone->Tone", as CHIRP reads it, and that assumption is reported. A tone or
+// code not in the radio's tables, or a tone mode the radio does not have, leaves that direction
+// without a sub-tone and is reported.
 struct CsvToneInput {
     std::string_view tone;
     std::string_view rToneFreq;

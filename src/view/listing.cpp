@@ -35,6 +35,27 @@ void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, int active
     drawRows(canvas, image, rows, canvas.charHeight(), activeRow, kScreenFirstChannelLine);
 }
 
+void drawScreenRows(
+    Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows, int activeRow)
+{
+    const int rowHeight = canvas.charHeight();
+    const int lastRow = lastViewableRow(rowHeight);
+    for (int row = rows.first; row <= rows.last; ++row) {
+        const int y = static_cast<int>(static_cast<std::int64_t>(row) * rowHeight);
+        if (row > lastRow) {
+            canvas.drawText(0, y, "ERROR 1");
+            return;
+        }
+        const bool selected = row == activeRow;
+        canvas.fillRowBackground(y, rowHeight, selected);
+        canvas.setSelectedText(selected);
+        const RowLine& line = texts.line(image, row);
+        canvas.drawText(line.firstColumn * canvas.averageCharWidth(), y, line.text);
+        if (selected)
+            canvas.setSelectedText(false);
+    }
+}
+
 void drawPrintedRows(Canvas& canvas, RadioImage& image, RowRange rows, int printRowHeight)
 {
     image.applyFeatureGating();

@@ -6,6 +6,7 @@
 #include "model/radio_image.h"
 #include "view/canvas.h"
 #include "view/listing_rows.h"
+#include "view/screen_row_texts.h"
 
 namespace kq904 {
 
@@ -14,6 +15,11 @@ inline constexpr int kNoSelectedRow = -1;
 // Screen rows first..last, row r with its top at r x charHeight. `activeRow` is drawn selected.
 // A row past the last row a 32-bit position can reach shows "ERROR 1" and ends the drawing.
 void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, int activeRow);
+// The same rows drawn from their composed lines, each with one text call: for a canvas whose
+// every character is one column wide, where this looks exactly like drawing the cells. Call
+// `texts.syncWith(image)` first.
+void drawScreenRows(
+    Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows, int activeRow);
 
 // Printed rows first..last, row r with its top at r x `printRowHeight`; the settings summary is
 // drawn first when the range starts at row 0 (the first page).

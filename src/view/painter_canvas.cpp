@@ -126,7 +126,12 @@ void PainterCanvas::flush()
             cache_->clear();
         QStaticText laidOut(text);
         laidOut.setTextFormat(Qt::PlainText);
-        laidOut.prepare(painter_.transform(), painter_.font());
+        // Drawing compares the layout's transform with the painter's less its translation, so
+        // a layout made under the scrolling offset would be made again at every draw.
+        const QTransform& t = painter_.transform();
+        laidOut.prepare(
+            QTransform(t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), 0, 0, t.m33()),
+            painter_.font());
         found = cache_->insert(text, laidOut);
     }
     painter_.drawStaticText(x, lineY_, *found);
@@ -147,6 +152,9 @@ void PainterCanvas::fillRowBackground(int y, int height, bool selected)
     flush();
     painter_.fillRect(QRect(visibleLeft_, y, visibleWidth_, height),
         selected ? colours_.highlight : colours_.window);
+    // The row's text then lies on this fresh background and needs no background of its own.
+    filledTop_ = y;
+    filledBottom_ = y + height;
 }
 
 void PainterCanvas::setSelectedText(bool selected)

@@ -46,6 +46,10 @@ public:
     void fillRowBackground(int y, int height, bool selected) override;
     void setSelectedText(bool selected) override;
 
+    // True when every character is exactly one column wide, so a row's cells may be drawn as
+    // one line of characters.
+    bool drawsRowsAsLines() const { return collectRows_; }
+
     // Draws text still held back (see drawText); the painter must not change its transform or
     // clip between drawing and this. Also done on destruction.
     void flush();

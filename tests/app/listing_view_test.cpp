@@ -1,5 +1,6 @@
 // The listing in the real window: what is drawn where, selection by keys and mouse, the two-row
 // repaint of a selection move, scrolling and the feature switches applied before drawing.
+#include <QAccessible>
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -10,7 +11,9 @@
 #include "app/sample_configuration.h"
 #include "app_test_support.h"
 #include "forms/widgets/channel_setting_dialog.h"
+#include "model/channel_label.h"
 #include "model/set_file.h"
+#include "view/listing_text.h"
 
 namespace kq904 {
 namespace {
@@ -238,6 +241,50 @@ TEST_F(ListingViewTest, FeaturesTheFlagsDoNotAllowAreSwitchedOffBeforeDrawing)
     settle();
     EXPECT_EQ(window.view()->horizontalScrollBar()->maximum() + window.view()->viewport()->width(),
         105 * charWidth);
+}
+
+// A screen reader reads the listing as a list whose items are the rows exactly as drawn, and
+// follows the selection and the configuration. (The events it hears need a platform with an
+// accessibility bridge; they are tried through AT-SPI under Xvfb.)
+TEST_F(ListingViewTest, AssistiveTechnologyReadsTheRowsAsDrawnAndFollowsTheSelection)
+{
+    CKQ904View& view = openWindow(10);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    const auto expectRowsAsDrawn = [&] {
+        RadioImage copy = session_->image();
+        const QStringList drawn = QString::fromStdString(screenListingText(copy)).split('\n');
+        ASSERT_EQ(list->childCount(), drawn.size() - 1);
+        for (int row = 0; row < list->childCount(); ++row) {
+            QAccessibleInterface* item = list->child(row);
+            EXPECT_EQ(item->text(QAccessible::Name), drawn[row]) << row;
+            EXPECT_EQ(list->indexOfChild(item), row);
+        }
+    };
+    expectRowsAsDrawn();
+    EXPECT_FALSE(list->child(1)->state().selectable) << "a title row";
+    EXPECT_EQ(list->childAt(view.viewport()->mapToGlobal(pointInRow(view, 5)).x(),
+                  view.viewport()->mapToGlobal(pointInRow(view, 5)).y()),
+        list->child(5));
+
+    window_->activateWindow();
+    view.setFocus();
+    settle();
+    ASSERT_TRUE(view.hasFocus());
+    EXPECT_EQ(list->focusChild(), list->child(3));
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_FALSE(list->child(3)->state().selected);
+    EXPECT_TRUE(list->child(4)->state().selected);
+    EXPECT_TRUE(list->child(4)->state().focused);
+    EXPECT_EQ(list->focusChild(), list->child(4));
+
+    // Channel 2 (row 4) renamed, channels 9 and 10 gone.
+    storeChannelName(session_->image(), 1, "NEW");
+    session_->image().setChannelCount(8);
+    session_->refreshRequested();
+    expectRowsAsDrawn();
+    EXPECT_TRUE(list->child(4)->text(QAccessible::Name).startsWith(" 2  NEW "));
 }
 
 } // namespace

@@ -63,7 +63,8 @@ TEST(CsvTones, ValuesAreLookedUpAsNumbers)
         {"", std::nullopt, std::nullopt}, {"023", std::nullopt, 0u}, {"23", std::nullopt, 0u},
         {"754", std::nullopt, 82u},
         {"017", std::nullopt, std::nullopt}, // a standard code the radio's table lacks
-        {"0023", std::nullopt, std::nullopt},
+        {"0023", std::nullopt, 0u}, // read as a number, as CHIRP reads it
+        {"1023", std::nullopt, std::nullopt}, {"000", std::nullopt, std::nullopt},
         {"- - -", std::nullopt, std::nullopt}, // the user-set entries have no value
     };
     for (const LookupCase& c : cases) {

@@ -92,15 +92,15 @@ TEST_F(CsvActionsTest, ImportReplacesChannelsRedrawsAndUpdatesTheTableFiles)
     start();
     writeFile(file("plan.csv"),
         "Location,Name,Frequency,Duplex,Offset,Tone,cToneFreq\r\n"
-        "1,TALK,464.500000,,0.000000,TSQL,100.0\r\n"
-        "2,HELP,464.550000,+,5.000000,TSQL,69.9\r\n");
+        "1,TALK,146.500000,,0.000000,TSQL,100.0\r\n"
+        "2,HELP,146.550000,+,5.000000,TSQL,69.9\r\n");
     csvAnswers_.import = csvPath("plan.csv");
     window_->csvActions().importAction()->trigger();
 
     RadioImage& image = session_->image();
     EXPECT_EQ(image.channelCount(), 2);
-    EXPECT_EQ(receiveFrequency(image, 1), 464'550'000u);
-    EXPECT_EQ(transmitFrequency(image, 1), 469'550'000u);
+    EXPECT_EQ(receiveFrequency(image, 1), 146'550'000u);
+    EXPECT_EQ(transmitFrequency(image, 1), 151'550'000u);
     EXPECT_EQ(recorder_.hints, std::vector<unsigned>{kFullRedrawHint});
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_FALSE(messages_[0].error);
@@ -154,6 +154,7 @@ TEST_F(CsvActionsTest, ALongReportIsCutInTheMessageBox)
 TEST_F(CsvActionsTest, ExportWritesTheListOfTheConfigurationShown)
 {
     CMainFrame& window = start();
+    session_->image().setChannelCount(1); // the sample's first channel has nothing to report
     csvAnswers_.exported = csvPath("out.csv");
     window.csvActions().exportAction()->trigger();
 
@@ -162,18 +163,19 @@ TEST_F(CsvActionsTest, ExportWritesTheListOfTheConfigurationShown)
     EXPECT_EQ(
         std::string(written.begin(), written.end()), exportChannelsCsv(session_->image()).text);
     EXPECT_TRUE(messages_.empty());
-    EXPECT_EQ(window.statusBar()->currentMessage(), "20 channels exported to out.csv");
+    EXPECT_EQ(window.statusBar()->currentMessage(), "1 channel exported to out.csv");
 }
 
 TEST_F(CsvActionsTest, ExportTellsWhatTheFormatCannotCarry)
 {
     start();
+    session_->image().setChannelCount(1);
     session_->image().channels[0].set(ChannelRecord::txNarrow, true);
     session_->image().channels[0].set(ChannelRecord::rxWide, true);
     ASSERT_TRUE(window_->csvActions().exportFile(csvPath("out.csv")));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text,
-        "20 channels exported to out.csv.\n\nNot carried by the CSV format:\n"
+        "1 channel exported to out.csv.\n\nNot carried by the CSV format, or changed by CHIRP:\n"
         "channel 1: transmit is narrow but receive is wide; Mode gives the receive spacing");
 }
 
