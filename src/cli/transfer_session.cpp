@@ -207,6 +207,14 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         return report;
     }
 
+    const std::string device = portDescription(port, resolved.device).toStdString();
+    const QString builtInNote = builtInPortNote(port, resolved.device);
+    const auto withNote = [&builtInNote](std::string reason) {
+        if (!builtInNote.isEmpty())
+            reason += "\n" + std::string(kProgramName) + ": " + builtInNote.toStdString();
+        return reason;
+    };
+
     SerialPort serial;
     serial.setDevice(resolved.device, profile.baudRate());
     ByteTransport* transport = &serial;
@@ -228,7 +236,8 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     if (!started) {
         // stdout says "Com Port Fail"; here is which device and why, with what to do about it.
         const std::string reason = diagnosePortFailure(serial).text;
-        streams.err << kProgramName << ": " << reason << '\n';
+        report.reason = reason;
+        streams.err << kProgramName << ": " << withNote(reason) << '\n';
         if (trace)
             trace->note(std::string(kComPortFail) + ": " + reason);
         return report;
@@ -270,13 +279,22 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     } else {
         report.ending = failureOf(kind);
     }
-    // The link itself ends a sequence whose port went away as failed; either way, say why.
-    if (lostDevice || serial.deviceLost())
-        streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
-    if (trace)
-        trace->note(report.ending == TransferEnding::VersionReceived
-                ? "version " + std::to_string(report.versionWord)
-                : endingText(report.ending));
+    // stdout has the program's own words; stderr says on which device and why.
+    if (const auto& failure = link.lastFailure()) {
+        report.reason = failureText(*failure, device);
+    } else if (lostDevice) {
+        TransferFailure lost;
+        lost.cause = FailureCause::DeviceLost;
+        report.reason = failureText(lost, device);
+    }
+    if (!report.reason.empty())
+        streams.err << kProgramName << ": " << withNote(report.reason) << '\n';
+    if (trace) {
+        const std::string note = report.ending == TransferEnding::VersionReceived
+            ? "version " + std::to_string(report.versionWord)
+            : endingText(report.ending);
+        trace->note(report.reason.empty() ? note : note + ": " + report.reason);
+    }
     if (extras.verify && report.ending == TransferEnding::ProgrammingOk) {
         report.verify = runVerification(*transport, image);
         if (trace)

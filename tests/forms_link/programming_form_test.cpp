@@ -56,17 +56,42 @@ TEST(SerialNumberText, ParsesTheDigitsOfTheFirstSevenCharacters)
     EXPECT_EQ(firstSevenCharacters("1234567\xC3\xA9"), "1234567");
 }
 
-// The profile, the form's timer on a virtual clock, and the message boxes.
+// The profile, shared by every window of the user, as serial_numbers.h keeps it.
+struct FakeProfile {
+    std::uint32_t serial = 0;
+    bool autoIncrement = false;
+    int stores = 0;
+};
+
+// The form's timer on a virtual clock, the message boxes, and the profile.
 class FakeHost : public ProgrammingHost {
 public:
-    std::uint32_t storedSerialNumber() const override { return profileSerial; }
-    void storeSerialNumber(std::uint32_t serial) override
+    FakeHost() = default;
+    explicit FakeHost(FakeProfile& shared)
+        : profile(shared)
+    { }
+    std::uint32_t storedSerialNumber() override { return profile.serial; }
+    Result storeSerialNumber(std::uint32_t serial) override
     {
-        profileSerial = serial;
-        ++serialStores;
+        profile.serial = serial;
+        ++profile.stores;
+        return Result::success();
     }
-    bool storedAutoIncrement() const override { return profileAutoIncrement; }
-    void storeAutoIncrement(bool on) override { profileAutoIncrement = on; }
+    SerialReservationResult reserveSerialNumber(std::optional<std::uint32_t> startingAt) override
+    {
+        SerialReservationResult taken;
+        taken.reservation.serial = startingAt.value_or(profile.serial);
+        taken.reservation.next = nextSerialNumber(taken.reservation.serial);
+        profile.serial = taken.reservation.next;
+        return taken;
+    }
+    void releaseSerialNumber(const SerialReservation& reservation) override
+    {
+        if (profile.serial == reservation.next)
+            profile.serial = reservation.serial;
+    }
+    bool storedAutoIncrement() const override { return profile.autoIncrement; }
+    void storeAutoIncrement(bool on) override { profile.autoIncrement = on; }
     void startTimer() override
     {
         timerRunning = true;
@@ -75,9 +100,12 @@ public:
     void stopTimer() override { timerRunning = false; }
     void showMessage(std::string_view text) override { messages.emplace_back(text); }
 
-    std::uint32_t profileSerial = 0;
-    int serialStores = 0;
-    bool profileAutoIncrement = false;
+    FakeProfile own;
+    FakeProfile& profile = own;
+    // Shorthands for the profile's values.
+    std::uint32_t& profileSerial = profile.serial;
+    bool& profileAutoIncrement = profile.autoIncrement;
+    int& serialStores = profile.stores;
     bool timerRunning = false;
     std::int64_t nowMs = 0;
     std::int64_t timerDueMs = 0;
@@ -164,7 +192,8 @@ TEST_F(ProgrammingFormTest, OpeningTakesTheSerialNumberFromTheProfile)
         form.open();
         EXPECT_EQ(controls.text(ids::serialNumber), c.text);
         EXPECT_EQ(imageSerial(), c.serial > kMaxSerialNumber ? 0 : c.serial);
-        EXPECT_TRUE(form.serialChanged());
+        // Only shown: closing stores nothing back.
+        EXPECT_FALSE(form.keepsSerialOnClose());
     }
 }
 
@@ -284,7 +313,8 @@ TEST_F(ProgrammingFormTest, ProgrammingWithoutAutoIncrementKeepsTheSerialNumber)
     EXPECT_EQ(host.profileSerial, 41u);
 }
 
-TEST_F(ProgrammingFormTest, AFailedProgrammingStopsTheTimerAndKeepsTheSerialNumber)
+// The number may already sit in the half-programmed radio: it is never handed out again.
+TEST_F(ProgrammingFormTest, AFailedProgrammingUsesUpItsNumber)
 {
     radio.setFaultPlan(FaultPlan{}.silenceFrom(4));
     host.profileSerial = 41;
@@ -294,8 +324,9 @@ TEST_F(ProgrammingFormTest, AFailedProgrammingStopsTheTimerAndKeepsTheSerialNumb
     ASSERT_TRUE(runUntilTimerStops());
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming Fail"});
     EXPECT_EQ(link.linkState(), LinkStates::idle);
-    EXPECT_EQ(controls.text(ids::serialNumber), "0000041");
-    EXPECT_EQ(imageSerial(), 41u);
+    EXPECT_EQ(controls.text(ids::serialNumber), "0000042");
+    EXPECT_EQ(host.profileSerial, 42u);
+    EXPECT_TRUE(controls.enabled(ids::programming));
 }
 
 TEST_F(ProgrammingFormTest, ReadingShowsTheRadiosSerialNumberAndKeepsItForTheNextRadio)
@@ -389,13 +420,102 @@ TEST_F(ProgrammingFormTest, ClosingDuringATransferLeavesTheEndStateAndTheSerialN
         tick();
     EXPECT_EQ(controls.close(CloseRoute::CloseBox), FormEnd::Rejected);
     EXPECT_FALSE(host.timerRunning);
-    EXPECT_EQ(host.profileSerial, 41u);
+    EXPECT_EQ(host.profileSerial, 42u); // 41 was reserved when the programming started
     // The main window's tick carries the transfer on to its end.
     for (int i = 0; i < 2000 && link.linkState() != LinkStates::programmed; ++i)
         tick();
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming OK"});
     EXPECT_EQ(link.linkState(), LinkStates::programmed);
     EXPECT_EQ(imageSerial(), 41u);
+}
+
+// While a transfer runs the form offers nothing that would start another or change the serial
+// number, and a click that gets through anyway is refused: the first transfer runs to its end.
+TEST_F(ProgrammingFormTest, NothingStartsWhileATransferRuns)
+{
+    const int transferControls[] = {
+        ids::programming, ids::reading, ids::version, ids::serialNumber, ids::autoIncrement};
+    form.open();
+    controls.click(ids::programming);
+    for (int i = 0; i < 40; ++i) // past the start delay, a few frames in
+        tick();
+    for (const int id : transferControls)
+        EXPECT_FALSE(controls.enabled(id)) << id;
+    controls.click(ids::reading);
+    controls.click(ids::version);
+    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages.front(), link.busyText());
+    ASSERT_TRUE(runUntilTimerStops());
+    EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming OK"});
+    for (const int id : transferControls)
+        EXPECT_TRUE(controls.enabled(id)) << id;
+}
+
+// A port that will not open writes no radio: the number reserved for it stays the next one.
+TEST_F(ProgrammingFormTest, APortFailureGivesTheReservedNumberBack)
+{
+    transport.setOpenFails(true);
+    host.profileSerial = 41;
+    host.profileAutoIncrement = true;
+    form.open();
+    controls.click(ids::programming);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Com Port Fail"});
+    EXPECT_EQ(host.profileSerial, 41u);
+    EXPECT_EQ(controls.text(ids::serialNumber), "0000041");
+}
+
+// A second program window on the same profile: its own image, radio, link and form.
+struct Window {
+    explicit Window(FakeProfile& profile)
+        : host(profile)
+    {
+        image.setChannelCount(1);
+        controls.setEvents(&form);
+        form.open();
+    }
+    std::uint32_t programOne()
+    {
+        controls.click(ids::programming);
+        for (int i = 0; i < 3000 && link.busy(); ++i) {
+            transport.advanceTick();
+            link.tick();
+        }
+        form.onTimer();
+        std::uint32_t serial = 0;
+        for (int i = 3; i >= 0; --i)
+            serial = (serial << 8) | radio.eeprom()[kRadioSerialAddress + i];
+        return serial;
+    }
+    RadioImage image;
+    SimulatedRadio radio;
+    InProcessTransport transport{radio};
+    Link link{image, transport};
+    testing::MemoryControls controls;
+    FakeHost host;
+    ProgrammingForm form{image, link, controls, host};
+};
+
+TEST(ProgrammingFormSerials, TwoWindowsOnOneProfileNeverProgramTheSameNumber)
+{
+    FakeProfile profile{100, true, 0};
+    Window a(profile);
+    Window b(profile);
+    std::vector<std::uint32_t> programmed;
+    for (Window* window : {&a, &b, &a, &b})
+        programmed.push_back(window->programOne());
+    EXPECT_EQ(programmed, (std::vector<std::uint32_t>{100, 101, 102, 103}));
+    EXPECT_EQ(b.controls.text(ids::serialNumber), "0000104");
+    // Closing a window that only showed numbers never rolls the profile back.
+    a.controls.close(CloseRoute::CloseBox);
+    EXPECT_EQ(profile.serial, 104u);
+
+    // A number typed into a window starts a new run there, and it is used once.
+    b.controls.type(ids::serialNumber, "500");
+    EXPECT_EQ(b.programOne(), 500u);
+    EXPECT_EQ(b.controls.text(ids::serialNumber), "0000501");
+    b.controls.close(CloseRoute::CloseBox);
+    EXPECT_EQ(profile.serial, 501u);
+    EXPECT_EQ(profile.stores, 0);
 }
 
 } // namespace
