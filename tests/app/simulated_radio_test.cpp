@@ -1,13 +1,17 @@
 // kq904 --simulate: the Programming form programs and reads the built-in simulated radio in
 // real time through the main window's tick, as it would a radio on a cable.
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/csv_actions.h"
 #include "app/listing_view.h"
 #include "app/sample_configuration.h"
 #include "app_test_support.h"
@@ -146,6 +150,54 @@ TEST_F(SimulatedRadioTest, APortThatWillNotOpenShowsComPortFail)
     EXPECT_EQ(messages_.front().text.section(QLatin1Char('\n'), 0, 0), "Com Port Fail")
         << messages_.front().text;
     EXPECT_FALSE(session_->link().busy());
+}
+
+// A transfer goes on after its form is closed: meanwhile the window greys every command that
+// would change the image being transferred, refuses it if it comes anyway, and says why.
+TEST_F(SimulatedRadioTest, TheWindowHoldsBackImageCommandsUntilTheOutcome)
+{
+    writeFile(dataDir() / "kq904.ini", "factory");
+    startWindow(true);
+    openSample(20);
+    showWindow();
+    const Link& link = session_->link();
+    runProgrammingForm(
+        ids::programming, [&link](CProgrammingDlg&) { return link.chanIndex() > 2; });
+    ASSERT_TRUE(link.busy());
+    const Command held[] = {Command::New, Command::Open, Command::General, Command::Channel,
+        Command::Programming, Command::Factory};
+    for (const Command command : held)
+        EXPECT_FALSE(window_->action(command)->isEnabled()) << static_cast<int>(command);
+    EXPECT_FALSE(window_->csvActions().importAction()->isEnabled());
+    EXPECT_FALSE(window_->recentFileActions().front()->isEnabled());
+    EXPECT_TRUE(window_->action(Command::Port)->isEnabled());
+    EXPECT_EQ(window_->messagePane()->text(), Session::kTransferUnderWay);
+    EXPECT_FALSE(window_->openFile(QString::fromStdString(file("radio.set").string())));
+    EXPECT_EQ(window_->statusBar()->currentMessage(), QString::fromStdString(link.busyText()));
+
+    QElapsedTimer clock;
+    clock.start();
+    while (!shown("Programming OK") && clock.elapsed() < 20000)
+        QTest::qWait(20);
+    ASSERT_TRUE(shown("Programming OK"));
+    for (const Command command : held)
+        EXPECT_TRUE(window_->action(command)->isEnabled()) << static_cast<int>(command);
+    EXPECT_TRUE(window_->csvActions().importAction()->isEnabled());
+    EXPECT_EQ(window_->messagePane()->text(), CMainFrame::kReady);
+    EXPECT_EQ(session_->simulatedPort()->radio().eeprom()[0x0008 + 3], 20);
+}
+
+TEST_F(SimulatedRadioTest, ProgrammingFailSaysWhyUnderTheProgramsWords)
+{
+    startWindow(true);
+    openSample(1);
+    showWindow();
+    session_->simulatedPort()->radio().setFaultPlan(FaultPlan().silenceFrom(2));
+    runProgrammingForm(ids::programming, [this](CProgrammingDlg&) { return !messages_.empty(); });
+    ASSERT_EQ(messages_.size(), 1U);
+    EXPECT_EQ(messages_.front().text,
+        "Programming Fail\n\nthe simulated radio: no answer from the radio within 3 s after "
+        "frame 2 of 8 (W 0x054A: channel 1 extra)");
 }
 
 } // namespace
