@@ -10,6 +10,7 @@
 #include <string>
 
 #include "link/profile_settings.h"
+#include "link/transfer_failure.h"
 
 namespace kq904 {
 
@@ -56,7 +57,7 @@ Result underSerialLock(
         switch (lock.error()) {
         case QLockFile::LockFailedError:
             return Result::failure("another program has held the serial-number lock "
-                + text(lockPath) + " for more than " + std::to_string(lockWaitMs / 1000) + " s");
+                + text(lockPath) + " for more than " + secondsText(lockWaitMs));
         case QLockFile::PermissionError:
             return Result::failure("the serial-number lock " + text(lockPath)
                 + " cannot be created: permission denied");

@@ -91,3 +91,23 @@ TEST(PortNames, TableForThePortFormCoversCom1ToCom42)
     EXPECT_EQ(table[39].device, "/dev/ttyRadio");
     EXPECT_EQ(table.back().portName, "COM42");
 }
+
+// A radio that never answers on "COM1" is most often a cable on another port: a built-in port
+// reached through a COM name is pointed out, nothing else is.
+TEST(PortNames, BuiltInPortIsPointedOutOnlyBehindAComName)
+{
+    const struct {
+        const char* name;
+        const char* device;
+        bool noted;
+    } cases[] = {{"COM1", "/dev/ttyS0", true}, {"com2", "/dev/ttyAMA0", true},
+        {"COM1", "/dev/ttyUSB0", false}, {"COM3", "/dev/ttyACM1", false},
+        {"/dev/ttyS0", "/dev/ttyS0", false}, {"COM1", "/dev/ttySomething", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(!builtInPortNote(c.name, c.device).isEmpty(), c.noted) << c.name << c.device;
+    EXPECT_EQ(builtInPortNote("COM1", "/dev/ttyS0"),
+        "COM1 is /dev/ttyS0, a serial port built into the computer; a USB programming cable "
+        "appears as ttyUSB or ttyACM");
+    EXPECT_EQ(portDescription("COM1", "/dev/ttyS0"), "COM1 (/dev/ttyS0)");
+    EXPECT_EQ(portDescription("/dev/pts/3", "/dev/pts/3"), "/dev/pts/3");
+}
