@@ -221,10 +221,7 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     std::optional<TraceTransport> trace;
     if (extras.trace) {
         trace.emplace(serial, *extras.trace);
-        const std::string device = resolved.device.toStdString();
-        const std::string name = port.toStdString();
-        trace->note("port " + (name == device ? device : name + " (" + device + ")") + " at "
-            + std::to_string(profile.baudRate()) + " baud");
+        trace->note("port " + device + " at " + std::to_string(profile.baudRate()) + " baud");
         transport = &*trace;
     }
     QEventLoop loop;
@@ -244,7 +241,6 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     }
 
     ProgressLine progress(streams.err, isatty(STDERR_FILENO) && &streams.err == &std::cerr);
-    bool lostDevice = false;
     bool versionReceived = false;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
@@ -261,7 +257,6 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         } else if (!serial.isOpen()) {
             // The device went away under the transfer: the link would wait on a closed port
             // for ever, so the transfer ends here as failed.
-            lostDevice = true;
             loop.quit();
         }
     });
@@ -280,13 +275,8 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         report.ending = failureOf(kind);
     }
     // stdout has the program's own words; stderr says on which device and why.
-    if (const auto& failure = link.lastFailure()) {
+    if (const auto& failure = link.lastFailure())
         report.reason = failureText(*failure, device);
-    } else if (lostDevice) {
-        TransferFailure lost;
-        lost.cause = FailureCause::DeviceLost;
-        report.reason = failureText(lost, device);
-    }
     if (!report.reason.empty())
         streams.err << kProgramName << ": " << withNote(report.reason) << '\n';
     if (trace) {
