@@ -56,42 +56,30 @@ TEST(SerialNumberText, ParsesTheDigitsOfTheFirstSevenCharacters)
     EXPECT_EQ(firstSevenCharacters("1234567\xC3\xA9"), "1234567");
 }
 
-// The profile, shared by every window of the user, as serial_numbers.h keeps it.
-struct FakeProfile {
-    std::uint32_t serial = 0;
-    bool autoIncrement = false;
-    int stores = 0;
-};
-
-// The form's timer on a virtual clock, the message boxes, and the profile.
+// The profile, the form's timer on a virtual clock, and the message boxes.
 class FakeHost : public ProgrammingHost {
 public:
-    FakeHost() = default;
-    explicit FakeHost(FakeProfile& shared)
-        : profile(shared)
-    { }
-    std::uint32_t storedSerialNumber() override { return profile.serial; }
+    std::uint32_t storedSerialNumber() override { return profile().profileSerial; }
     Result storeSerialNumber(std::uint32_t serial) override
     {
-        profile.serial = serial;
-        ++profile.stores;
+        profile().profileSerial = serial;
+        ++profile().serialStores;
         return Result::success();
     }
+    // As serial_numbers.h reserves, on the profile the windows share.
     SerialReservationResult reserveSerialNumber(std::optional<std::uint32_t> startingAt) override
     {
-        SerialReservationResult taken;
-        taken.reservation.serial = startingAt.value_or(profile.serial);
-        taken.reservation.next = nextSerialNumber(taken.reservation.serial);
-        profile.serial = taken.reservation.next;
-        return taken;
+        const std::uint32_t serial = startingAt.value_or(profile().profileSerial);
+        profile().profileSerial = nextSerialNumber(serial);
+        return {Result::success(), {serial, profile().profileSerial, std::nullopt}};
     }
-    void releaseSerialNumber(const SerialReservation& reservation) override
+    void releaseSerialNumber(const SerialReservation& taken) override
     {
-        if (profile.serial == reservation.next)
-            profile.serial = reservation.serial;
+        if (profile().profileSerial == taken.next)
+            profile().profileSerial = taken.serial;
     }
-    bool storedAutoIncrement() const override { return profile.autoIncrement; }
-    void storeAutoIncrement(bool on) override { profile.autoIncrement = on; }
+    bool storedAutoIncrement() const override { return profileAutoIncrement; }
+    void storeAutoIncrement(bool on) override { profileAutoIncrement = on; }
     void startTimer() override
     {
         timerRunning = true;
@@ -100,12 +88,11 @@ public:
     void stopTimer() override { timerRunning = false; }
     void showMessage(std::string_view text) override { messages.emplace_back(text); }
 
-    FakeProfile own;
-    FakeProfile& profile = own;
-    // Shorthands for the profile's values.
-    std::uint32_t& profileSerial = profile.serial;
-    bool& profileAutoIncrement = profile.autoIncrement;
-    int& serialStores = profile.stores;
+    FakeHost& profile() { return *sharedProfile; }
+    FakeHost* sharedProfile = this; // another window's host, whose profile this one shares
+    std::uint32_t profileSerial = 0;
+    int serialStores = 0;
+    bool profileAutoIncrement = false;
     bool timerRunning = false;
     std::int64_t nowMs = 0;
     std::int64_t timerDueMs = 0;
@@ -382,6 +369,8 @@ TEST_F(ProgrammingFormTest, AnswerTwoToTheVersionRequestReadsTheRadio)
 TEST_F(ProgrammingFormTest, APortThatWillNotOpenStartsNothing)
 {
     transport.setOpenFails(true);
+    host.profileSerial = 41;
+    host.profileAutoIncrement = true;
     form.open();
     for (int button : {ids::programming, ids::reading, ids::version}) {
         controls.click(button);
@@ -392,6 +381,7 @@ TEST_F(ProgrammingFormTest, APortThatWillNotOpenStartsNothing)
         (std::vector<std::string>{"Com Port Fail", "Com Port Fail", "Com Port Fail"}));
     EXPECT_TRUE(transport.written().empty());
     EXPECT_EQ(transport.openAttempts(), 3);
+    EXPECT_EQ(host.profileSerial, 41u); // reserved, then given back: no radio got it
 
     // The next attempt tries the port again.
     transport.setOpenFails(false);
@@ -418,6 +408,12 @@ TEST_F(ProgrammingFormTest, ClosingDuringATransferLeavesTheEndStateAndTheSerialN
     controls.click(ids::programming);
     for (int i = 0; i < 40; ++i)
         tick();
+    // Nothing that would start a transfer or change the serial number is offered, and a click
+    // that gets through anyway is refused.
+    for (const int id : {ids::programming, ids::reading, ids::serialNumber, ids::autoIncrement})
+        EXPECT_FALSE(controls.enabled(id)) << id;
+    controls.click(ids::reading);
+    EXPECT_EQ(host.messages, std::vector<std::string>{link.busyText()});
     EXPECT_EQ(controls.close(CloseRoute::CloseBox), FormEnd::Rejected);
     EXPECT_FALSE(host.timerRunning);
     EXPECT_EQ(host.profileSerial, 42u); // 41 was reserved when the programming started
@@ -429,93 +425,43 @@ TEST_F(ProgrammingFormTest, ClosingDuringATransferLeavesTheEndStateAndTheSerialN
     EXPECT_EQ(imageSerial(), 41u);
 }
 
-// While a transfer runs the form offers nothing that would start another or change the serial
-// number, and a click that gets through anyway is refused: the first transfer runs to its end.
-TEST_F(ProgrammingFormTest, NothingStartsWhileATransferRuns)
+// A second Programming form on the same profile, as another program window has it: neither
+// programs a number the other took, and closing either never rolls the profile back.
+TEST_F(ProgrammingFormTest, TwoWindowsOnOneProfileNeverProgramTheSameNumber)
 {
-    const int transferControls[] = {
-        ids::programming, ids::reading, ids::version, ids::serialNumber, ids::autoIncrement};
-    form.open();
-    controls.click(ids::programming);
-    for (int i = 0; i < 40; ++i) // past the start delay, a few frames in
-        tick();
-    for (const int id : transferControls)
-        EXPECT_FALSE(controls.enabled(id)) << id;
-    controls.click(ids::reading);
-    controls.click(ids::version);
-    EXPECT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages.front(), link.busyText());
-    ASSERT_TRUE(runUntilTimerStops());
-    EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming OK"});
-    for (const int id : transferControls)
-        EXPECT_TRUE(controls.enabled(id)) << id;
-}
-
-// A port that will not open writes no radio: the number reserved for it stays the next one.
-TEST_F(ProgrammingFormTest, APortFailureGivesTheReservedNumberBack)
-{
-    transport.setOpenFails(true);
-    host.profileSerial = 41;
+    host.profileSerial = 100;
     host.profileAutoIncrement = true;
     form.open();
-    controls.click(ids::programming);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Com Port Fail"});
-    EXPECT_EQ(host.profileSerial, 41u);
-    EXPECT_EQ(controls.text(ids::serialNumber), "0000041");
-}
-
-// A second program window on the same profile: its own image, radio, link and form.
-struct Window {
-    explicit Window(FakeProfile& profile)
-        : host(profile)
-    {
-        image.setChannelCount(1);
-        controls.setEvents(&form);
-        form.open();
-    }
-    std::uint32_t programOne()
-    {
-        controls.click(ids::programming);
-        for (int i = 0; i < 3000 && link.busy(); ++i) {
-            transport.advanceTick();
-            link.tick();
-        }
-        form.onTimer();
-        std::uint32_t serial = 0;
-        for (int i = 3; i >= 0; --i)
-            serial = (serial << 8) | radio.eeprom()[kRadioSerialAddress + i];
-        return serial;
-    }
-    RadioImage image;
-    SimulatedRadio radio;
-    InProcessTransport transport{radio};
-    Link link{image, transport};
-    testing::MemoryControls controls;
-    FakeHost host;
-    ProgrammingForm form{image, link, controls, host};
-};
-
-TEST(ProgrammingFormSerials, TwoWindowsOnOneProfileNeverProgramTheSameNumber)
-{
-    FakeProfile profile{100, true, 0};
-    Window a(profile);
-    Window b(profile);
+    testing::MemoryControls otherControls;
+    FakeHost other;
+    other.sharedProfile = &host;
+    other.profileAutoIncrement = true;
+    ProgrammingForm otherForm{image, link, otherControls, other};
+    otherControls.setEvents(&otherForm);
+    otherForm.open();
     std::vector<std::uint32_t> programmed;
-    for (Window* window : {&a, &b, &a, &b})
-        programmed.push_back(window->programOne());
+    const std::pair<testing::MemoryControls*, ProgrammingForm*> windows[] = {
+        {&controls, &form}, {&otherControls, &otherForm}};
+    for (int i = 0; i < 4; ++i) {
+        const auto [window, windowForm] = windows[i % 2];
+        window->click(ids::programming);
+        while (link.busy())
+            tick();
+        windowForm->onTimer();
+        programmed.push_back(radioSerial());
+    }
     EXPECT_EQ(programmed, (std::vector<std::uint32_t>{100, 101, 102, 103}));
-    EXPECT_EQ(b.controls.text(ids::serialNumber), "0000104");
-    // Closing a window that only showed numbers never rolls the profile back.
-    a.controls.close(CloseRoute::CloseBox);
-    EXPECT_EQ(profile.serial, 104u);
+    EXPECT_EQ(otherControls.text(ids::serialNumber), "0000104");
+    otherControls.close(CloseRoute::CloseBox);
+    EXPECT_EQ(host.profileSerial, 104u);
 
-    // A number typed into a window starts a new run there, and it is used once.
-    b.controls.type(ids::serialNumber, "500");
-    EXPECT_EQ(b.programOne(), 500u);
-    EXPECT_EQ(b.controls.text(ids::serialNumber), "0000501");
-    b.controls.close(CloseRoute::CloseBox);
-    EXPECT_EQ(profile.serial, 501u);
-    EXPECT_EQ(profile.stores, 0);
+    // A number typed in is the new starting number, used once.
+    controls.type(ids::serialNumber, "500");
+    controls.click(ids::programming);
+    ASSERT_TRUE(runUntilTimerStops());
+    EXPECT_EQ(radioSerial(), 500u);
+    controls.close(CloseRoute::CloseBox);
+    EXPECT_EQ(host.profileSerial, 501u);
 }
 
 } // namespace

@@ -16,18 +16,14 @@ struct SecondStartCase {
     Start first;
     int ticksIn; // into the first sequence: during the start delay, or mid-way
     const char* outcome; // of the first, which must stand
-    const char* refusal;
+    const char* refusal; // how the refusal begins
 };
 
 const SecondStartCase kCases[] = {
-    {"reading 1.3 s into a programming", &Link::startProgramming, 87, "Programming OK",
-        "A programming of the radio is under way: wait for its outcome"},
-    {"during the start delay", &Link::startProgramming, 5, "Programming OK",
-        "A programming of the radio is under way: wait for its outcome"},
-    {"during a reading", &Link::startReading, 60, "READ OK",
-        "A reading of the radio is under way: wait for its outcome"},
-    {"during a version request", &Link::requestVersion, 34, "",
-        "A version request to the radio is under way: wait for its outcome"},
+    {"1.3 s into a programming", &Link::startProgramming, 87, "Programming OK", "A programming"},
+    {"during the start delay", &Link::startProgramming, 5, "Programming OK", "A programming"},
+    {"during a reading", &Link::startReading, 60, "READ OK", "A reading"},
+    {"during a version request", &Link::requestVersion, 34, "", "A version request"},
 };
 
 } // namespace
@@ -49,33 +45,14 @@ TEST(OneTransferAtATime, AStartDuringATransferIsRefusedAndTheFirstRunsOn)
 
             const Result refused = (bench.link.*second)();
             EXPECT_FALSE(refused);
-            EXPECT_EQ(refused.error, c.refusal);
+            EXPECT_TRUE(refused.error.starts_with(c.refusal)) << refused.error;
             EXPECT_EQ(bench.link.linkState(), state);
             EXPECT_EQ(bench.radio.framesReceived(), frames);
 
             bench.runToEnd();
             const auto names = bench.observer.names();
-            if (*c.outcome) {
-                ASSERT_FALSE(names.empty());
-                EXPECT_EQ(names.back(), c.outcome);
-            }
-            EXPECT_EQ(std::count(names.begin(), names.end(), "Programming Fail")
-                    + std::count(names.begin(), names.end(), "Reading Fail"),
-                0);
+            EXPECT_EQ(names.empty() ? "" : names.back(), c.outcome);
             EXPECT_EQ(bench.observer.busyChanges, (std::vector<bool>{true, false}));
-            EXPECT_TRUE(bench.link.busyText().empty());
         }
     }
-}
-
-TEST(OneTransferAtATime, TheNextTransferStartsOnceTheOutcomeIsKnown)
-{
-    LinkBench bench;
-    bench.radio.setFaultPlan(FaultPlan().silenceFrom(1));
-    ASSERT_TRUE(bench.link.startProgramming());
-    bench.runToEnd();
-    ASSERT_EQ(bench.observer.names(), std::vector<std::string>{"Programming Fail"});
-    // The failed state ends the transfer: no need to wait for the form to take it in.
-    EXPECT_TRUE(bench.link.startReading());
-    EXPECT_EQ(bench.observer.busyChanges, (std::vector<bool>{true, false, true}));
 }

@@ -96,18 +96,11 @@ TEST(PortNames, TableForThePortFormCoversCom1ToCom42)
 // reached through a COM name is pointed out, nothing else is.
 TEST(PortNames, BuiltInPortIsPointedOutOnlyBehindAComName)
 {
-    const struct {
-        const char* name;
-        const char* device;
-        bool noted;
-    } cases[] = {{"COM1", "/dev/ttyS0", true}, {"com2", "/dev/ttyAMA0", true},
-        {"COM1", "/dev/ttyUSB0", false}, {"COM3", "/dev/ttyACM1", false},
-        {"/dev/ttyS0", "/dev/ttyS0", false}, {"COM1", "/dev/ttySomething", false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(!builtInPortNote(c.name, c.device).isEmpty(), c.noted) << c.name << c.device;
-    EXPECT_EQ(builtInPortNote("COM1", "/dev/ttyS0"),
-        "COM1 is /dev/ttyS0, a serial port built into the computer; a USB programming cable "
-        "appears as ttyUSB or ttyACM");
-    EXPECT_EQ(portDescription("COM1", "/dev/ttyS0"), "COM1 (/dev/ttyS0)");
-    EXPECT_EQ(portDescription("/dev/pts/3", "/dev/pts/3"), "/dev/pts/3");
+    const std::pair<QString, QString> noted[] = {{"COM1", "/dev/ttyS0"}, {"com2", "/dev/ttyAMA0"}};
+    const std::pair<QString, QString> plain[] = {{"COM1", "/dev/ttyUSB0"}, {"COM3", "/dev/ttyACM1"},
+        {"/dev/ttyS0", "/dev/ttyS0"}, {"COM1", "/dev/ttySx"}};
+    for (const auto& [name, device] : noted)
+        EXPECT_TRUE(builtInPortNote(name, device).startsWith(name.toUpper() + " is " + device));
+    for (const auto& [name, device] : plain)
+        EXPECT_TRUE(builtInPortNote(name, device).isEmpty()) << name.toStdString();
 }
