@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -355,6 +356,18 @@ void CMainFrame::onExportPdf()
 void CMainFrame::onExit()
 {
     close();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (session_.transferRunning()
+        && !session_.messages().confirm(this, QString::fromStdString(session_.link().busyText()),
+            QStringLiteral("Quit anyway? A radio whose programming was cut short must be "
+                           "programmed again."))) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::onGeneral()

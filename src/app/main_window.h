@@ -86,6 +86,11 @@ public:
     // Greys or restores the commands that would change the image being transferred.
     void followTransfer(bool running);
 
+protected:
+    // Quitting while a transfer runs would leave the radio half-programmed, or drop a reading,
+    // without an outcome: it asks first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createActions();
     void createMenus();

@@ -31,4 +31,13 @@ void MessageBoxPresenter::showMessageWithReason(
     show(parent, QMessageBox::Information, text, reason);
 }
 
+bool MessageBoxPresenter::confirm(QWidget* parent, const QString& text, const QString& question)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("KQ904"), text,
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box.setInformativeText(question);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace kq904

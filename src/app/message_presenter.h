@@ -23,6 +23,8 @@ public:
     {
         showMessage(parent, reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason);
     }
+    // A question that needs a yes before something cannot be undone; No is the default answer.
+    virtual bool confirm(QWidget* parent, const QString& text, const QString& question) = 0;
 };
 
 // The real thing: QMessageBox, modal, titled "KQ904". The 15 ms tick keeps running while it is
@@ -34,6 +36,7 @@ public:
     // The reason goes into the box's informative text, below the message.
     void showMessageWithReason(
         QWidget* parent, const QString& text, const QString& reason) override;
+    bool confirm(QWidget* parent, const QString& text, const QString& question) override;
 };
 
 } // namespace kq904

@@ -65,6 +65,12 @@ public:
     { }
     void showMessage(QWidget*, const QString& text) override { log_.push_back({false, text}); }
     void showError(QWidget*, const QString& text) override { log_.push_back({true, text}); }
+    bool confirm(QWidget*, const QString& text, const QString&) override
+    {
+        questions.push_back(text);
+        return false;
+    }
+    std::vector<QString> questions; // answered No
 
 private:
     std::vector<Shown>& log_;

@@ -177,6 +177,10 @@ TEST_F(SimulatedRadioTest, ImageCommandsWaitForTheOutcomeWhichSaysWhy)
     EXPECT_EQ(window_->messagePane()->text(), Session::kTransferUnderWay);
     EXPECT_FALSE(window_->openFile(QString::fromStdString(file("radio.set").string())));
     EXPECT_EQ(window_->statusBar()->currentMessage(), QString::fromStdString(link.busyText()));
+    // Quitting now asks first; answered No, the window and the transfer stay.
+    EXPECT_FALSE(window_->close());
+    EXPECT_EQ(
+        dynamic_cast<testing::RecordingPresenter&>(session_->messages()).questions.size(), 1U);
 
     QElapsedTimer clock;
     clock.start();
