@@ -35,9 +35,6 @@ const ReasonCase kCases[] = {
     {"short read reply", &Link::startReading, 5, FaultKind::ShortReadReply,
         "/dev/ttyUSB0: the radio's answer to frame 5 of 7 (R 0x054A: channel 1 extra) carried "
         "fewer bytes than were asked for, and no full answer followed within 3 s"},
-    {"version unanswered", &Link::requestVersion, 1, FaultKind::NoAnswer,
-        "/dev/ttyUSB0: no answer from the radio within 3 s after frame 1 of 1 (F: version "
-        "request)"},
 };
 
 } // namespace
