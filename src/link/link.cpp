@@ -290,7 +290,8 @@ int Link::sequenceFrameCount() const
         return 2 * image_.channelCount() + 6; // record and extra per channel, five blocks, "D"
     if (s == LinkStates::versionRequest || s == LinkStates::versionWait)
         return 1;
-    // A reading knows how many channels it fetches once the general settings are in.
+    // A reading knows how many channels it fetches once the general settings are in (state 26
+    // copies them).
     if (s > 26 && s <= LinkStates::readEnd)
         return readingFirstFrame_ + 3 + 2 * stagedChannelCount();
     return 0;

@@ -29,8 +29,6 @@ struct TransferFailure {
     std::uint8_t letter = 0; // 'W', 'R', 'D' or 'F'
     std::uint16_t address = 0; // EEPROM address of a 'W' or 'R'
     int waitedMs = 0; // how long the link waited for the answer
-
-    bool operator==(const TransferFailure&) const = default;
 };
 
 // What a frame carries, in a dealer's words: "general settings", "channel 13" (the channel
