@@ -202,30 +202,37 @@ public:
     }
 
 private:
+    Result startSequence(int kind)
+    {
+        return kind == 0 ? link_.startProgramming()
+            : kind == 1  ? link_.startReading()
+                         : link_.requestVersion();
+    }
+
     void start(int kind)
     {
         const std::uint8_t stateBefore = link_.linkState();
         const bool wasOpen = transport_.isOpen();
+        const std::size_t writtenBefore = transport_.written.size();
+        if (kind == 3) {
+            link_.returnToIdle();
+            return;
+        }
+        if (link_.busy()) {
+            // The running sequence goes on untouched, and is checked as before.
+            const Result refused = startSequence(kind);
+            FUZZ_CHECK(!refused && refused.error == link_.busyText(),
+                "a start while a sequence runs is refused");
+            FUZZ_CHECK(
+                link_.linkState() == stateBefore && transport_.written.size() == writtenBefore,
+                "a refused start changes nothing");
+            return;
+        }
         checkSentFrames();
         sent_.clear();
         outcomes_ = 0;
         snapshot_ = image_;
-        const std::size_t writtenBefore = transport_.written.size();
-        Result result;
-        switch (kind) {
-        case 0:
-            result = link_.startProgramming();
-            break;
-        case 1:
-            result = link_.startReading();
-            break;
-        case 2:
-            result = link_.requestVersion();
-            break;
-        default:
-            link_.returnToIdle();
-            return;
-        }
+        const Result result = startSequence(kind);
         if (!result) {
             FUZZ_CHECK(
                 !wasOpen && result.error == "Com Port Fail", "only a failed open fails a start");

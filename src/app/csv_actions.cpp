@@ -89,6 +89,8 @@ void CsvActions::setFileChooser(std::unique_ptr<CsvFileChooser> chooser)
 
 bool CsvActions::importFile(const QString& path)
 {
+    if (session_.refuseWhileTransferring())
+        return false;
     RadioImage& image = session_.image();
     const CsvImport imported = importChannelsCsvFile(image, path.toStdString());
     if (!imported.result) {
@@ -137,6 +139,8 @@ bool CsvActions::exportFile(const QString& path)
 
 void CsvActions::onImport()
 {
+    if (session_.refuseWhileTransferring())
+        return;
     if (const QString path = chooser_->importCsv(window_); !path.isEmpty())
         importFile(path);
 }

@@ -17,6 +17,8 @@ FormLauncher::FormLauncher(Session& session, QWidget* parent)
 
 void FormLauncher::runGeneral()
 {
+    if (session_.refuseWhileTransferring())
+        return;
     // The General Setting form writes into the image as the user works and sends no refresh
     // notification: the listing shows its changes at its next paint.
     CGeneralSettingDlg dialog(session_.image(), session_.dataDir(), parent_);
@@ -25,6 +27,8 @@ void FormLauncher::runGeneral()
 
 void FormLauncher::runChannel(int channel)
 {
+    if (session_.refuseWhileTransferring())
+        return;
     CChannelSettingDlg dialog(session_.image(), session_.dataDir(), channel, parent_);
     QObject::connect(&dialog, &CChannelSettingDlg::refreshRequested, &dialog,
         [this] { session_.document().refresh(); });
@@ -33,6 +37,9 @@ void FormLauncher::runChannel(int channel)
 
 void FormLauncher::runProgramming()
 {
+    // The form would put the profile's serial number into the image being transferred.
+    if (session_.refuseWhileTransferring())
+        return;
     MessagePresenter& messages = session_.messages();
     const RadioPort& port = session_.port();
     CProgrammingDlg dialog(session_.image(), session_.link(), session_.profile(), parent_,
@@ -59,7 +66,7 @@ void FormLauncher::runPort()
 
 void FormLauncher::runFactory()
 {
-    if (!session_.factoryEnabled())
+    if (!session_.factoryEnabled() || session_.refuseWhileTransferring())
         return;
     CFactorySettingDlg dialog(session_.image(), session_.dataDir(), parent_);
     QObject::connect(&dialog, &CFactorySettingDlg::refreshRequested, &dialog,

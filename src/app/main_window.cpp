@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -36,6 +37,7 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
     createStatusBar();
     session_.setMessageParent(this);
     session_.setStatusNotifier([this](const QString& text) { statusBar()->showMessage(text); });
+    session_.setTransferListener([this](bool running) { followTransfer(running); });
     connect(view_, &CKQ904View::channelFormRequested, this,
         [this](int channel) { forms_.runChannel(channel); });
     updateTitle();
@@ -48,6 +50,19 @@ CMainFrame::~CMainFrame()
 {
     session_.setMessageParent(nullptr);
     session_.setStatusNotifier({});
+    session_.setTransferListener({});
+}
+
+void CMainFrame::followTransfer(bool running)
+{
+    for (const Command command :
+        {Command::New, Command::Open, Command::General, Command::Channel, Command::Programming})
+        action(command)->setEnabled(!running);
+    action(Command::Factory)->setEnabled(!running && session_.factoryEnabled());
+    csvActions_->importAction()->setEnabled(!running);
+    for (QAction* entry : std::as_const(recentActions_))
+        entry->setEnabled(!running);
+    messagePane_->setText(QLatin1String(running ? Session::kTransferUnderWay : kReady));
 }
 
 QAction* CMainFrame::action(Command command) const
@@ -208,6 +223,7 @@ void CMainFrame::rebuildRecentFileMenu()
         auto* entry = new QAction(RecentFileList::menuText(i, files.at(i)), this);
         entry->setStatusTip(files.at(i));
         const QString path = files.at(i);
+        entry->setEnabled(!session_.transferRunning());
         connect(entry, &QAction::triggered, this, [this, path] { openFile(path); });
         fileMenu_->insertAction(recentSeparator_, entry);
         recentActions_.append(entry);
@@ -231,6 +247,8 @@ void CMainFrame::refresh()
 
 bool CMainFrame::openFile(const QString& path)
 {
+    if (session_.refuseWhileTransferring())
+        return false;
     // File > Open, the recent-file list and the command line all come here, so a file that is
     // not a set file is never opened without the user's say.
     bool declined = false;
@@ -282,12 +300,16 @@ bool CMainFrame::exportPdf(const QString& path)
 
 void CMainFrame::onNew()
 {
+    if (session_.refuseWhileTransferring())
+        return;
     session_.document().newDocument();
     updateTitle();
 }
 
 void CMainFrame::onOpen()
 {
+    if (session_.refuseWhileTransferring())
+        return;
     if (const QString path = fileChooser_->openSetFile(this); !path.isEmpty())
         openFile(path);
 }
@@ -343,6 +365,18 @@ void CMainFrame::onExportPdf()
 void CMainFrame::onExit()
 {
     close();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (session_.transferRunning()
+        && !session_.messages().askYesNo(this, QString::fromStdString(session_.link().busyText()),
+            QStringLiteral("Quit anyway? A radio whose programming was cut short must be "
+                           "programmed again."))) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::onGeneral()

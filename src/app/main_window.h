@@ -1,7 +1,10 @@
 #pragma once
 // The main window: menu, toolbar and status bar around the listing. It carries out the File
 // commands on the document, opens the setting forms, prints, and runs the 15 ms tick that
-// drives the radio link from the moment it is created until the program ends.
+// drives the radio link from the moment it is created until the program ends. While a transfer
+// with the radio runs, the commands that would change the image being transferred (Open, New,
+// the recent files, CSV import, the setting forms, Programming) are greyed and refuse, and the
+// status bar says why; they come back when the outcome is known.
 
 #include <QMainWindow>
 #include <map>
@@ -80,6 +83,14 @@ public:
 
     // The refresh notification: the document has every view redrawn.
     void refresh();
+
+    // Greys or restores the commands that would change the image being transferred.
+    void followTransfer(bool running);
+
+protected:
+    // Quitting while a transfer runs would leave the radio half-programmed, or drop a reading,
+    // without an outcome: it asks first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createActions();

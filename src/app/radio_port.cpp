@@ -23,6 +23,8 @@ bool RadioPort::open()
 {
     if (simulated_) {
         lastError_.clear();
+        description_ = QStringLiteral("the simulated radio");
+        builtInNote_.clear();
         return simulated_->open();
     }
     if (serial_.isOpen())
@@ -33,11 +35,17 @@ bool RadioPort::open()
     const ResolvedPort port = PortNameResolver::forSystem(profile_).resolve(name);
     if (!port.ok()) {
         lastError_ = QStringLiteral("%1: %2").arg(name, port.problem);
+        description_ = name;
+        builtInNote_.clear();
         return false;
     }
+    description_ = portDescription(name, port.device);
+    builtInNote_ = builtInPortNote(name, port.device);
     serial_.setDevice(port.device, profile_.baudRate());
     if (!serial_.open()) {
         lastError_ = QString::fromStdString(diagnosePortFailure(serial_).text);
+        if (!builtInNote_.isEmpty())
+            lastError_ += QStringLiteral("\n") + builtInNote_;
         return false;
     }
     lastError_.clear();

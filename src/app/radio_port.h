@@ -29,6 +29,10 @@ public:
     // Why the last open failed, with the device tried and what to do about it ("/dev/ttyUSB0:
     // permission denied; add yourself to the group dialout: ..."), empty after a good open.
     QString lastError() const { return lastError_; }
+    // The port the last open tried: "COM1 (/dev/ttyUSB0)", or "the simulated radio".
+    QString deviceDescription() const { return description_; }
+    // builtInPortNote for the port the last open tried; empty when it is no built-in port.
+    QString builtInNote() const { return builtInNote_; }
 
 private:
     ByteTransport& active();
@@ -38,6 +42,8 @@ private:
     SerialPort serial_;
     ByteTransport* simulated_ = nullptr;
     QString lastError_;
+    QString description_;
+    QString builtInNote_;
 };
 
 } // namespace kq904

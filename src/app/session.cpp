@@ -52,11 +52,40 @@ void Session::refreshRequested()
     document_.refresh();
 }
 
+void Session::busyChanged(bool busy)
+{
+    if (transferListener_)
+        transferListener_(busy);
+}
+
+bool Session::refuseWhileTransferring()
+{
+    if (!link_.busy())
+        return false;
+    if (statusNotifier_)
+        statusNotifier_(QString::fromStdString(link_.busyText()));
+    return true;
+}
+
+QString Session::failureReason() const
+{
+    const auto& failure = link_.lastFailure();
+    if (!failure)
+        return {};
+    QString reason =
+        QString::fromStdString(failureText(*failure, port_.deviceDescription().toStdString()));
+    if (const QString note = port_.builtInNote(); !note.isEmpty())
+        reason += QStringLiteral("\n") + note;
+    return reason;
+}
+
 void Session::transferEnded(LinkOutcome outcome)
 {
     const std::string_view text = outcomeText(outcome);
+    const QString reason = failureReason();
     if (trace_)
-        trace_->note(text);
+        trace_->note(
+            reason.isEmpty() ? std::string(text) : std::string(text) + ": " + reason.toStdString());
     // The backup is written before the box waits for its click; the reading is good whatever
     // becomes of the backup.
     ReadBackup::Outcome backup;
@@ -69,8 +98,9 @@ void Session::transferEnded(LinkOutcome outcome)
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent)
         parent = messageParent_;
-    messages_->showMessage(
-        parent, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    // The program's own words, and under them which device and why it failed.
+    messages_->showMessageWithReason(
+        parent, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), reason);
     if (!backup.saved && !backup.text.isEmpty())
         messages_->showError(parent, backup.text);
 }

@@ -3,7 +3,8 @@
 // the radio image loaded from the default table files and the feature-flag file of the data
 // directory, the profile settings, the port to the radio (or the built-in simulated radio), the
 // link that programs and reads the radio, and the document. The link's outcomes go to the user
-// through the message presenter; its refresh notification redraws the listing.
+// through the message presenter, a failure with its reason under it; its refresh notification
+// redraws the listing.
 
 #include <QPointer>
 #include <QWidget>
@@ -60,6 +61,25 @@ public:
         statusNotifier_ = std::move(notify);
     }
 
+    // Told when a transfer starts (true) and when it ends (false): the main window greys the
+    // commands that would change the image being transferred.
+    void setTransferListener(std::function<void(bool running)> listen)
+    {
+        transferListener_ = std::move(listen);
+    }
+    bool transferRunning() const { return link_.busy(); }
+    // A command that would change the image refuses while a transfer runs: true, after saying
+    // why in the status bar, when it must not go on.
+    bool refuseWhileTransferring();
+    // The status bar's words while a transfer runs.
+    static constexpr const char* kTransferUnderWay =
+        "Transfer with the radio under way: Open, New, CSV import and the setting forms wait "
+        "until it ends";
+
+    // Why the last transfer failed, with the device: the text under "Programming Fail" or
+    // "Reading Fail".
+    QString failureReason() const;
+
     // Every "READ OK" also keeps the image as read in the backups folder of the data directory.
     ReadBackup& readBackup() { return readBackup_; }
     // Failed, with the reason, when the trace file of the options cannot be written.
@@ -68,6 +88,7 @@ public:
     // LinkObserver.
     void refreshRequested() override;
     void transferEnded(LinkOutcome outcome) override;
+    void busyChanged(bool busy) override;
 
 private:
     RadioImage image_;
@@ -84,6 +105,7 @@ private:
     std::unique_ptr<MessagePresenter> messages_;
     QPointer<QWidget> messageParent_;
     std::function<void(const QString&)> statusNotifier_;
+    std::function<void(bool)> transferListener_;
 };
 
 } // namespace kq904

@@ -18,12 +18,17 @@ constexpr std::array kCommands = {
         "without page breaks. Writes no file.",
         runListingCommand},
     Command{"program",
-        "[--port PORT] [--data-dir DIR] [--serial N] [--verify] [--trace FILE] [FILE.set]",
+        "[--port PORT] [--data-dir DIR] [--serial N | --serial-auto] [--verify] [--trace FILE]\n"
+        "          [FILE.set]",
         "Writes the start-up image (then FILE.set when given) into the radio, as the\n"
         "Programming form does. --serial N (0-9999999) puts N into the serial number first.\n"
+        "--serial-auto takes the profile's SERIAL_NUMBER instead and stores the next one\n"
+        "before the radio is written, as \"Auto Increment S/N\" does: parallel runs and\n"
+        "program windows never use a number twice; stderr names the number used.\n"
         "Prints \"Programming OK\", \"Programming Fail\" (exit 3) or \"Com Port Fail\"\n"
-        "(exit 2). Writes no file. --verify then reads back every block written and prints\n"
-        "\"Verify OK\", or \"Verify Fail\" with the first differing bytes (exit 4).",
+        "(exit 2). Writes no file (--serial-auto: the profile). --verify then reads back\n"
+        "every block written and prints \"Verify OK\", or \"Verify Fail\" with the first\n"
+        "differing bytes (exit 4).",
         runProgramCommand},
     Command{"read", "[--port PORT] [--data-dir DIR] [--trace FILE] OUT.set",
         "Reads the radio into the start-up image and saves it as OUT.set. Prints \"READ OK\",\n"
@@ -72,6 +77,8 @@ std::string usageText()
         appendIndented(text, command.description, "      ");
     }
     text += "\nPORT is \"COMn\" or a device path; the default is the port chosen in the profile.\n";
+    text += "After a failure, stderr names the device and why: no answer within the timeout\n"
+            "(after which frame), the radio refused a frame, or the device disappeared.\n";
     text += "--trace FILE writes every byte sent and received to FILE, with its time in ms\n"
             "and direction (> to the radio, < from it), one frame per line.\n";
     text += "\nExit status: 0 on success, 2 for bad arguments, 1 when a file or directory\n"

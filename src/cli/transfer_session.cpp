@@ -204,16 +204,21 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         return report;
     }
 
+    const std::string device = portDescription(port, resolved.device).toStdString();
+    const QString builtInNote = builtInPortNote(port, resolved.device);
+    const auto withNote = [&builtInNote](std::string reason) {
+        if (!builtInNote.isEmpty())
+            reason += "\n" + std::string(kProgramName) + ": " + builtInNote.toStdString();
+        return reason;
+    };
+
     SerialPort serial;
     serial.setDevice(resolved.device, profile.baudRate());
     ByteTransport* transport = &serial;
     std::optional<TraceTransport> trace;
     if (extras.trace) {
         trace.emplace(serial, *extras.trace);
-        const std::string device = resolved.device.toStdString();
-        const std::string name = port.toStdString();
-        trace->note("port " + (name == device ? device : name + " (" + device + ")") + " at "
-            + std::to_string(profile.baudRate()) + " baud");
+        trace->note("port " + device + " at " + std::to_string(profile.baudRate()) + " baud");
         transport = &*trace;
     }
     QEventLoop loop;
@@ -225,14 +230,14 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     if (!started) {
         // stdout says "Com Port Fail"; here is which device and why, with what to do about it.
         const std::string reason = diagnosePortFailure(serial).text;
-        streams.err << kProgramName << ": " << reason << '\n';
+        report.reason = reason;
+        streams.err << kProgramName << ": " << withNote(reason) << '\n';
         if (trace)
             trace->note(std::string(kComPortFail) + ": " + reason);
         return report;
     }
 
     ProgressLine progress(streams.err, isatty(STDERR_FILENO) && &streams.err == &std::cerr);
-    bool lostDevice = false;
     bool versionReceived = false;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
@@ -249,7 +254,6 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         } else if (!serial.isOpen()) {
             // The device went away under the transfer: the link would wait on a closed port
             // for ever, so the transfer ends here as failed.
-            lostDevice = true;
             loop.quit();
         }
     });
@@ -267,13 +271,17 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     } else {
         report.ending = failureOf(kind);
     }
-    // The link itself ends a sequence whose port went away as failed; either way, say why.
-    if (lostDevice || serial.deviceLost())
-        streams.err << kProgramName << ": " << serial.lastError().toStdString() << '\n';
-    if (trace)
-        trace->note(report.ending == TransferEnding::VersionReceived
-                ? "version " + std::to_string(report.versionWord)
-                : endingText(report.ending));
+    // stdout has the program's own words; stderr says on which device and why.
+    if (const auto& failure = link.lastFailure())
+        report.reason = failureText(*failure, device);
+    if (!report.reason.empty())
+        streams.err << kProgramName << ": " << withNote(report.reason) << '\n';
+    if (trace) {
+        const std::string note = report.ending == TransferEnding::VersionReceived
+            ? "version " + std::to_string(report.versionWord)
+            : endingText(report.ending);
+        trace->note(report.reason.empty() ? note : note + ": " + report.reason);
+    }
     if (extras.verify && report.ending == TransferEnding::ProgrammingOk) {
         report.verify = runVerification(*transport, image);
         if (trace)

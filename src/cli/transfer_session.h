@@ -33,6 +33,7 @@ enum class TransferEnding {
 
 struct TransferReport {
     TransferEnding ending = TransferEnding::ComPortFail;
+    std::string reason; // after a failure: the device and why, as printed on stderr
     std::uint16_t versionWord = 0;
     long ticks = 0; // 15 ms ticks from the start to the outcome
     std::optional<VerifyReport> verify; // after "Programming OK" when a verify was asked for
@@ -67,8 +68,9 @@ std::optional<RadioImage> loadStartupImage(
 
 // Runs one transfer through the port named by --port (default: "COM" + 1 from the profile
 // settings, at the profile's baud rate). Progress goes to stderr when it is a terminal; the
-// reason behind "Com Port Fail" (the device tried, and why it would not open) or a lost device
-// goes to stderr as well.
+// reason behind "Com Port Fail" (the device tried, and why it would not open), "Programming
+// Fail" or "Reading Fail" (no answer, a refusal, the device gone: which frame, how long) goes
+// to stderr as well.
 TransferReport runTransfer(RadioImage& image, TransferKind kind,
     const std::optional<std::string>& portName, CommandStreams streams,
     const TransferExtras& extras = {});

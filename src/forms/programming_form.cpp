@@ -57,16 +57,35 @@ ProgrammingForm::ProgrammingForm(
     , host_(host)
 { }
 
+bool ProgrammingForm::autoIncrement() const
+{
+    return controls_.checked(ids::autoIncrement);
+}
+
 void ProgrammingForm::open()
 {
     if (!versionShown()) {
         controls_.setShown(ids::version, false);
         controls_.setShown(ids::versionText, false);
     }
-    // Filling the field is a change like any other: the serial number in the image becomes the
-    // one of the profile (a stored number of eight digits shows "?" and so becomes 0).
-    controls_.setText(ids::serialNumber, serialNumberText(host_.storedSerialNumber()));
+    if (link_.busy()) {
+        // A transfer started earlier is still running (the form was closed under it): its
+        // image, serial number included, is not to be touched until it ends.
+        controls_.setChecked(ids::autoIncrement, host_.storedAutoIncrement());
+        followTransfer();
+        return;
+    }
+    // The serial number in the image becomes the one of the profile (a stored number of eight
+    // digits shows "?" and so becomes 0).
+    showSerial(host_.storedSerialNumber());
     controls_.setChecked(ids::autoIncrement, host_.storedAutoIncrement());
+}
+
+void ProgrammingForm::showSerial(std::uint32_t serial)
+{
+    fillingField_ = true;
+    controls_.setText(ids::serialNumber, serialNumberText(serial));
+    fillingField_ = false;
 }
 
 void ProgrammingForm::onTextChanged(int id)
@@ -78,31 +97,23 @@ void ProgrammingForm::onTextChanged(int id)
     if (kept != text)
         controls_.setText(id, kept); // raises this event again with the seven characters
     setSerialNumber(parseSerialNumber(kept));
-    serialChanged_ = true;
+    if (!fillingField_)
+        keepOnClose_ = true; // typed: the new number for the next radio
 }
 
 void ProgrammingForm::onClicked(int id)
 {
     switch (id) {
     case ids::programming:
-        if (start(&Link::startProgramming)) {
-            controls_.setProgress(ids::progress, 1, 100);
-            host_.startTimer();
-        }
+        startProgramming();
         break;
     case ids::reading:
-        // The serial number about to be read is the one to keep, even if the port fails now.
-        serialChanged_ = true;
-        if (start(&Link::startReading)) {
+        if (start(&Link::startReading))
             controls_.setProgress(ids::progress, 1, 100);
-            host_.startTimer();
-        }
         break;
     case ids::version:
-        if (start(&Link::requestVersion)) {
+        if (start(&Link::requestVersion))
             controls_.setProgress(ids::progress, 0, 100);
-            host_.startTimer();
-        }
         break;
     case ids::autoIncrement:
         host_.storeAutoIncrement(controls_.checked(ids::autoIncrement));
@@ -112,13 +123,58 @@ void ProgrammingForm::onClicked(int id)
     }
 }
 
+void ProgrammingForm::startProgramming()
+{
+    if (link_.busy()) {
+        host_.showMessage(link_.busyText());
+        return;
+    }
+    if (autoIncrement()) {
+        // The number comes from the profile at the last moment, under its lock, and is stored
+        // advanced before the radio sees it. A number the user typed starts a new run.
+        const std::optional<std::uint32_t> startingAt =
+            keepOnClose_ ? std::optional(serialNumber()) : std::nullopt;
+        const SerialReservationResult taken = host_.reserveSerialNumber(startingAt);
+        if (!taken.result) {
+            host_.showMessage(taken.result.error);
+            return;
+        }
+        reservation_ = taken.reservation;
+        keepOnClose_ = false;
+        showSerial(taken.reservation.serial);
+    }
+    if (!start(&Link::startProgramming)) {
+        // Nothing reached a radio: the number may go to the next one after all.
+        if (reservation_)
+            host_.releaseSerialNumber(*reservation_);
+        reservation_.reset();
+        return;
+    }
+    controls_.setProgress(ids::progress, 1, 100);
+}
+
 bool ProgrammingForm::start(Result (Link::*startSequence)())
 {
-    if (!(link_.*startSequence)()) {
-        host_.showMessage(kComPortFail);
+    if (const Result started = (link_.*startSequence)(); !started) {
+        // "Com Port Fail" keeps the program's own words; the host adds which device and why.
+        host_.showMessage(started.error);
         return false;
     }
+    followTransfer();
     return true;
+}
+
+void ProgrammingForm::followTransfer()
+{
+    setTransferControls(false);
+    host_.startTimer();
+}
+
+void ProgrammingForm::setTransferControls(bool enabled)
+{
+    for (const int id :
+        {ids::programming, ids::reading, ids::version, ids::serialNumber, ids::autoIncrement})
+        controls_.setEnabled(id, enabled);
 }
 
 void ProgrammingForm::onTimer()
@@ -128,17 +184,22 @@ void ProgrammingForm::onTimer()
     case LinkStates::readDone:
         link_.returnToIdle();
         takeInReading();
+        setTransferControls(true);
         break;
     case LinkStates::programmed:
         link_.returnToIdle();
-        takeInProgramming();
+        takeInProgramming(true);
+        setTransferControls(true);
         break;
     case LinkStates::failed:
         link_.returnToIdle();
+        takeInProgramming(false);
         host_.stopTimer();
+        setTransferControls(true);
         break;
     case LinkStates::idle:
         host_.stopTimer();
+        setTransferControls(true);
         break;
     default:
         break; // a transfer is running
@@ -158,25 +219,34 @@ void ProgrammingForm::takeInReading()
     if (versionShown())
         controls_.setText(ids::versionText, std::to_string(link_.versionWord() >> 4));
     // The serial number just read from the radio; the field parses it back into the image.
-    controls_.setText(ids::serialNumber, serialNumberText(serialNumber()));
+    // Without "Auto Increment S/N" it is the number for the next radio, as if typed; with it,
+    // the next programming still takes the profile's number, so a radio that was only read
+    // never rolls the numbering back.
+    showSerial(serialNumber());
+    keepOnClose_ = !autoIncrement();
 }
 
-void ProgrammingForm::takeInProgramming()
+void ProgrammingForm::takeInProgramming(bool succeeded)
 {
-    if (controls_.checked(ids::autoIncrement)) {
-        const std::uint32_t serial = serialNumber();
-        setSerialNumber(serial >= kMaxSerialNumber ? 0 : serial + 1);
+    if (reservation_) {
+        // The number taken is used up either way: it may already sit in the radio. The field
+        // shows the number the next programming will take.
+        reservation_.reset();
+        showSerial(host_.storedSerialNumber());
+    } else if (succeeded) {
+        showSerial(serialNumber());
     }
-    controls_.setText(ids::serialNumber, serialNumberText(serialNumber()));
 }
 
 FormEnd ProgrammingForm::onClose(CloseRoute route)
 {
     host_.stopTimer();
-    // Every way out keeps the serial number for the next radio. (Were Enter or Escape to drop
-    // it, the serial numbers handed out since the form opened would be given out again.)
-    if (serialChanged_)
-        host_.storeSerialNumber(serialNumber());
+    // Every way out keeps a number the user gave for the next radio. (Were Enter or Escape to
+    // drop it, the serial numbers handed out since would be given out again.)
+    if (keepOnClose_) {
+        if (const Result stored = host_.storeSerialNumber(serialNumber()); !stored)
+            host_.showMessage(stored.error);
+    }
     return FormEvents::onClose(route);
 }
 

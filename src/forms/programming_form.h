@@ -4,17 +4,24 @@
 //
 // The transfers are the link's sequences, run by the main window's tick while the form is
 // open; the form starts them, follows them with its 200 ms timer through linkState, shows the
-// progress, and reacts to the end state: after a programming with "Auto Increment S/N" ticked
-// the serial number moves on for the next radio, after a reading the field shows the serial
-// number just read. The serial number lives in IdSettings (the field writes it there on every
-// change) and is kept for the next session in the profile ("SERIAL_NUMBER").
+// progress, and reacts to the end state. While a transfer runs, the buttons, the serial field
+// and "Auto Increment S/N" are disabled; they come back once the outcome is known.
+//
+// The serial number lives in IdSettings (the field writes it there on every change); the one
+// for the next radio is kept in the profile ("SERIAL_NUMBER"), shared with other program
+// windows and kq904-cli. With "Auto Increment S/N" ticked, each programming reserves its number
+// from the profile when it starts (serial_numbers.h) and the field then shows the next one,
+// whether the programming succeeded or not; a number the user typed is the new starting number.
+// Without it, the field's number goes into the radio as it is.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "forms/controls.h"
 #include "link/link.h"
+#include "link/serial_numbers.h"
 #include "model/radio_image.h"
 
 namespace kq904 {
@@ -24,9 +31,15 @@ class ProgrammingHost {
 public:
     virtual ~ProgrammingHost() = default;
 
-    // Profile section "Settings".
-    virtual std::uint32_t storedSerialNumber() const = 0; // "SERIAL_NUMBER"
-    virtual void storeSerialNumber(std::uint32_t serial) = 0;
+    // Profile section "Settings". "SERIAL_NUMBER" as it is now: other windows and kq904-cli
+    // move it on too.
+    virtual std::uint32_t storedSerialNumber() = 0;
+    virtual Result storeSerialNumber(std::uint32_t serial) = 0;
+    // Takes the number for the radio about to be programmed (serial_numbers.h).
+    virtual SerialReservationResult reserveSerialNumber(
+        std::optional<std::uint32_t> startingAt) = 0;
+    // Gives the number back when the programming could not start.
+    virtual void releaseSerialNumber(const SerialReservation& reservation) = 0;
     virtual bool storedAutoIncrement() const = 0; // "OK_ADD_ONE"
     virtual void storeAutoIncrement(bool on) = 0;
 
@@ -34,12 +47,10 @@ public:
     virtual void startTimer() = 0;
     virtual void stopTimer() = 0;
 
-    // A message box with an OK button ("Com Port Fail").
+    // A message box with an OK button ("Com Port Fail", a transfer already under way, a serial
+    // number that could not be reserved or kept).
     virtual void showMessage(std::string_view text) = 0;
 };
-
-// The largest serial number the seven-digit field shows.
-inline constexpr std::uint32_t kMaxSerialNumber = 9'999'999;
 
 // "%07ld" of the serial number, or "?" when it has more than seven digits.
 std::string serialNumberText(std::uint32_t serial);
@@ -65,26 +76,41 @@ public:
     void onTextChanged(int id) override;
     FormEnd onClose(CloseRoute route) override;
 
-    // The serial number has been changed since the form opened (the field was filled or
-    // edited, or Reading was pressed): closing the form keeps it in the profile.
-    bool serialChanged() const { return serialChanged_; }
+    // Closing the form will keep the field's number in the profile as the next radio's: the
+    // user typed it, or (without "Auto Increment S/N") a reading put it there. A number the
+    // form only showed is never stored back, so the profile never falls behind numbers another
+    // window or kq904-cli took meanwhile.
+    bool keepsSerialOnClose() const { return keepOnClose_; }
 
 private:
     std::uint32_t serialNumber() const { return image_.id.get(IdSettings::serialNumber); }
     void setSerialNumber(std::uint32_t serial) { image_.id.set(IdSettings::serialNumber, serial); }
     bool versionShown() const { return image_.hasFeature(FeatureFlags::versionShow); }
 
-    // Starts a transfer; false (after "Com Port Fail") when the port will not open.
+    bool autoIncrement() const;
+
+    void startProgramming();
+    // Starts a transfer; false, after telling the user why, when it does not start ("Com Port
+    // Fail", or another transfer under way).
     bool start(Result (Link::*startSequence)());
+    // Disables the controls that would start a transfer or change the serial number, and
+    // follows the transfer with the timer.
+    void followTransfer();
+    void setTransferControls(bool enabled);
     void showProgress();
     void takeInReading();
-    void takeInProgramming();
+    void takeInProgramming(bool succeeded);
+    // Fills the field (and so the image) with a number the form chose, not the user.
+    void showSerial(std::uint32_t serial);
 
     RadioImage& image_;
     Link& link_;
     Controls& controls_;
     ProgrammingHost& host_;
-    bool serialChanged_ = false;
+    bool keepOnClose_ = false;
+    bool fillingField_ = false;
+    // The number the running programming took from the profile.
+    std::optional<SerialReservation> reservation_;
 };
 
 } // namespace kq904

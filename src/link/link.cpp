@@ -49,6 +49,10 @@ Result Link::requestVersion()
 
 Result Link::start(std::uint8_t startState)
 {
+    // Taking over a running sequence would leave the radio half-programmed, or mix what was
+    // read with what was being written, under an outcome that looks like success.
+    if (busy())
+        return Result::failure(busyText());
     if (!transport_.isOpen()) {
         // The radio needs a moment after the line comes up. Armed before the open, whether or
         // not it succeeds: nothing runs on a closed port, so a failed open leaves no trace.
@@ -57,9 +61,31 @@ Result Link::start(std::uint8_t startState)
             return Result::failure(std::string(kComPortFail));
     }
     readingStaged_ = false;
+    request_ = {};
+    framesSent_ = 0;
+    readingFirstFrame_ = 0;
+    failure_.reset();
     linkState_ = startState;
+    if (observer_)
+        observer_->busyChanged(true);
     protocolStep();
     return Result::success();
+}
+
+void Link::returnToIdle()
+{
+    const bool wasBusy = busy();
+    linkState_ = LinkStates::idle;
+    readingStaged_ = false;
+    if (wasBusy && observer_)
+        observer_->busyChanged(false);
+}
+
+void Link::endSequence(std::uint8_t endState)
+{
+    linkState_ = endState;
+    if (observer_)
+        observer_->busyChanged(false);
 }
 
 bool Link::busy() const
@@ -68,6 +94,18 @@ bool Link::busy() const
     return (s >= LinkStates::programStart && s <= LinkStates::programEnd)
         || (s >= LinkStates::readStart && s <= LinkStates::readEnd)
         || s == LinkStates::versionRequest;
+}
+
+std::string Link::busyText() const
+{
+    if (!busy())
+        return {};
+    const std::uint8_t s = linkState_;
+    const char* what = s <= LinkStates::programEnd ? "A programming of the radio"
+        : s == LinkStates::versionRequest || s == LinkStates::versionWait
+        ? "A version request to the radio"
+        : "A reading of the radio";
+    return std::string(what) + " is under way: wait for its outcome";
 }
 
 void Link::tick()
@@ -146,6 +184,13 @@ void Link::sendRequest(const Frame& frame, std::uint16_t timeout)
     if (parser_.complete())
         replyHandling();
     ackFlag_ = false;
+    request_ = {};
+    request_.number = ++framesSent_;
+    request_.letter = frame.size() > 1 ? frame[1] : 0;
+    if ((request_.letter == FrameLetter::write || request_.letter == FrameLetter::read)
+        && frame.size() > 3)
+        request_.address = static_cast<std::uint16_t>(frame[2] << 8 | frame[3]);
+    request_.timeout = timeout;
     sendFrame(frame);
     seqCountdown_ = timeout;
 }
@@ -161,12 +206,17 @@ void Link::replyHandling()
         return;
     if (!parser_.checksumOk()) {
         sendFrame(commandFrame(FrameLetter::negative));
+        request_.garbled = true;
         parser_.reset();
         return;
     }
     switch (parser_.letter()) {
     case FrameLetter::acknowledge:
         ackFlag_ = true;
+        break;
+    case FrameLetter::negative:
+        // Changes nothing: the sequence still fails at its timeout, but it can then say why.
+        request_.refused = true;
         break;
     case FrameLetter::startReading:
         if (linkState_ == LinkStates::versionWait)
@@ -178,8 +228,8 @@ void Link::replyHandling()
             const auto& rx = parser_.rxBuffer();
             versionWord_ = static_cast<std::uint16_t>(rx[2] * 256 + rx[3]);
             if (linkState_ == LinkStates::versionWait) {
-                linkState_ = LinkStates::readDone;
                 chanIndex_ = static_cast<std::uint8_t>(image_.channelCount());
+                endSequence(LinkStates::readDone);
             }
         }
         break;
@@ -198,8 +248,10 @@ void Link::acceptReadReply()
     // A reply with fewer data bytes than asked for is not taken: the reading then fails at its
     // timeout instead of storing bytes left in the buffer by an earlier frame.
     const int data = parser_.length() - FrameFormat::readReplyOverhead;
-    if (data < requestedReadLength_)
+    if (data < requestedReadLength_) {
+        request_.shortened = true;
         return;
+    }
     // The data are taken out now: a frame arriving before the next step would overwrite the
     // receive buffer.
     const auto& rx = parser_.rxBuffer();
@@ -217,6 +269,44 @@ int Link::progressPercent() const
 {
     const int count = std::max(1, transferChannelCount());
     return std::min(100, chanIndex_ * 100 / count);
+}
+
+FailureCause Link::timeoutCause() const
+{
+    // What came back in place of the answer, the most telling first.
+    if (request_.refused)
+        return FailureCause::Refused;
+    if (request_.garbled)
+        return FailureCause::Garbled;
+    if (request_.shortened)
+        return FailureCause::ShortReply;
+    return FailureCause::NoAnswer;
+}
+
+int Link::sequenceFrameCount() const
+{
+    const std::uint8_t s = linkState_;
+    if (s >= LinkStates::programStart && s <= LinkStates::programEnd)
+        return 2 * image_.channelCount() + 6; // record and extra per channel, five blocks, "D"
+    if (s == LinkStates::versionRequest || s == LinkStates::versionWait)
+        return 1;
+    // A reading knows how many channels it fetches once the general settings are in (state 26
+    // copies them).
+    if (s > 26 && s <= LinkStates::readEnd)
+        return readingFirstFrame_ + 3 + 2 * stagedChannelCount();
+    return 0;
+}
+
+TransferFailure Link::failureNow(FailureCause cause) const
+{
+    TransferFailure failure;
+    failure.cause = cause;
+    failure.frame = request_.number;
+    failure.frameCount = sequenceFrameCount();
+    failure.letter = request_.letter;
+    failure.address = request_.address;
+    failure.waitedMs = request_.timeout * tickMs;
+    return failure;
 }
 
 void Link::report(LinkOutcome outcome)

@@ -9,7 +9,9 @@
 //
 // Starting a transfer (startProgramming, startReading, requestVersion) opens the transport on
 // first use, arming a start delay of 33 ticks so the radio settles before the first frame. The
-// sequence then advances on the ticks and ends with an outcome reported to the observer.
+// sequence then advances on the ticks and ends with an outcome reported to the observer. One
+// transfer at a time: a start while a sequence runs is refused, so a radio is never left
+// half-programmed by a reading that took its place.
 //
 // Outcome callbacks may run a nested event loop (a modal message box) that keeps calling tick():
 // the state is set to its end value before the callback, so the nested steps only take in
@@ -18,12 +20,15 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "link/byte_transport.h"
 #include "link/frame.h"
 #include "link/link_state.h"
 #include "link/receive_parser.h"
+#include "link/transfer_failure.h"
 #include "model/radio_image.h"
 #include "model/result.h"
 
@@ -35,12 +40,18 @@ public:
     // The radio image changed under the listing (a reading ended, well or badly): redraw it.
     virtual void refreshRequested() = 0;
     // A programming or reading sequence ended; show outcomeText(outcome) to the user. linkState
-    // already holds its end value (18, 19 or 41) when this is called.
+    // already holds its end value (18, 19 or 41) when this is called; after a failure,
+    // Link::lastFailure() says why.
     virtual void transferEnded(LinkOutcome outcome) = 0;
+    // A sequence started (true) or ended (false), a version request included. While one runs,
+    // nothing may start another or change the image being transferred. The end comes before
+    // transferEnded, so whatever follows the outcome finds the link idle.
+    virtual void busyChanged(bool /*busy*/) { }
 };
 
 class Link {
 public:
+    static constexpr int tickMs = 15;
     static constexpr std::uint16_t replyTimeout = 200; // ticks, 3000 ms
     static constexpr std::uint16_t endOfProgrammingTimeout = 396; // ticks, 5940 ms
     static constexpr std::uint16_t activityTimeout = 200; // ticks of silence drop a partial frame
@@ -55,17 +66,14 @@ public:
 
     // Start a sequence: open the transport if it is not open yet (arming the start delay), then
     // set the start state and run one step. A transport that will not open gives a failure
-    // whose text is "Com Port Fail", and nothing starts. Starting abandons any running sequence.
+    // whose text is "Com Port Fail", and nothing starts. While a sequence runs, a start is
+    // refused with busyText() and the running sequence goes on untouched.
     Result startProgramming();
     Result startReading();
     Result requestVersion();
     // The caller has taken in an end state (18, 19, 41): back to idle. Called while a sequence
-    // runs, it abandons it.
-    void returnToIdle()
-    {
-        linkState_ = LinkStates::idle;
-        readingStaged_ = false;
-    }
+    // runs, it abandons it (tests and the fuzzer do; the program waits for the outcome).
+    void returnToIdle();
 
     // One 15 ms tick: countdowns, protocolStep, receivePump.
     void tick();
@@ -81,6 +89,11 @@ public:
     std::uint8_t linkState() const { return linkState_; }
     // True while a programming, reading or version sequence is under way.
     bool busy() const;
+    // Why a start, or anything else that would change the image, is refused now: "A programming
+    // of the radio is under way: wait for its outcome". Empty when idle.
+    std::string busyText() const;
+    // Why the last sequence failed; empty after a success and from each start on.
+    const std::optional<TransferFailure>& lastFailure() const { return failure_; }
     bool ackFlag() const { return ackFlag_; }
     std::uint16_t versionWord() const { return versionWord_; }
     std::uint8_t chanIndex() const { return chanIndex_; }
@@ -106,7 +119,7 @@ private:
     // Programming.
     void sendChannelRecord();
     void waitForAcknowledge(std::uint8_t next);
-    void programmingFailed();
+    void programmingFailed(FailureCause cause);
     void transportLost();
     // Reading.
     void beginReading();
@@ -116,10 +129,16 @@ private:
     int stagedChannelCount() const;
     void readNextChannelOrFinish();
     void readingFinished();
-    void readingFailed();
+    void readingFailed(FailureCause cause);
     void commitReading();
 
     void sendRequest(const Frame& frame, std::uint16_t timeout);
+    // Sets the end state (18, 19, 41) and tells the observer the link is free again.
+    void endSequence(std::uint8_t endState);
+    // The failure of the frame awaiting its answer now.
+    TransferFailure failureNow(FailureCause cause) const;
+    FailureCause timeoutCause() const;
+    int sequenceFrameCount() const;
     void report(LinkOutcome outcome);
     void refresh();
 
@@ -146,6 +165,21 @@ private:
     std::uint8_t requestedReadLength_ = 0;
     // The data of the last accepted read reply, copied by the following step.
     std::array<std::uint8_t, FrameFormat::maxReadData> readData_{};
+
+    // The request awaiting its answer, and what came back for it instead, for the failure.
+    struct Request {
+        int number = 0; // frames sent in this sequence, this one included
+        std::uint8_t letter = 0;
+        std::uint16_t address = 0;
+        std::uint16_t timeout = 0;
+        bool refused = false; // a "0" came
+        bool garbled = false; // a frame with a wrong checksum came
+        bool shortened = false; // a read reply with too few data bytes came
+    };
+    Request request_;
+    int framesSent_ = 0; // in this sequence
+    int readingFirstFrame_ = 0; // frames sent before the reading began (the version request)
+    std::optional<TransferFailure> failure_;
 
     // Bytes taken from the transport but not yet parsed. A nested tick (from an outcome
     // callback) continues from here, so bytes are parsed in the order they arrived.

@@ -35,7 +35,7 @@ void Link::stateAction()
             sendRequest(writeFrame(extAddr_, image_.extras[chanIndex_].span()), replyTimeout);
             linkState_ = 5;
         } else if (seqCountdown_ == 0) {
-            programmingFailed();
+            programmingFailed(timeoutCause());
         }
         break;
     case 5:
@@ -53,7 +53,7 @@ void Link::stateAction()
                 linkState_ = 3;
             }
         } else if (seqCountdown_ == 0) {
-            programmingFailed();
+            programmingFailed(timeoutCause());
         }
         break;
     case 6:
@@ -99,10 +99,10 @@ void Link::stateAction()
     case 17:
         if (ackFlag_) {
             ackFlag_ = false;
-            linkState_ = LinkStates::programmed;
+            endSequence(LinkStates::programmed);
             report(LinkOutcome::ProgrammingOk);
         } else if (seqCountdown_ == 0) {
-            programmingFailed();
+            programmingFailed(timeoutCause());
         }
         break;
 
@@ -151,7 +151,7 @@ void Link::stateAction()
     case 33:
         // The state moves on only through the reply; here only the timeout is watched.
         if (seqCountdown_ == 0)
-            readingFailed();
+            readingFailed(timeoutCause());
         break;
 
     case LinkStates::versionRequest:
@@ -177,26 +177,28 @@ void Link::waitForAcknowledge(std::uint8_t next)
         ackFlag_ = false;
         linkState_ = next;
     } else if (seqCountdown_ == 0) {
-        programmingFailed();
+        programmingFailed(timeoutCause());
     }
 }
 
-void Link::programmingFailed()
+void Link::programmingFailed(FailureCause cause)
 {
-    linkState_ = LinkStates::failed;
+    failure_ = failureNow(cause);
+    endSequence(LinkStates::failed);
     report(LinkOutcome::ProgrammingFail);
 }
 
 void Link::transportLost()
 {
     if (linkState_ >= LinkStates::programStart && linkState_ <= LinkStates::programEnd)
-        programmingFailed();
+        programmingFailed(FailureCause::DeviceLost);
     else
-        readingFailed();
+        readingFailed(FailureCause::DeviceLost);
 }
 
 void Link::beginReading()
 {
+    readingFirstFrame_ = framesSent_;
     staged_ = image_;
     readingStaged_ = true;
     chanIndex_ = 0;
@@ -238,16 +240,17 @@ void Link::readNextChannelOrFinish()
 
 void Link::readingFinished()
 {
-    linkState_ = LinkStates::readDone;
     commitReading();
+    endSequence(LinkStates::readDone);
     refresh();
     report(LinkOutcome::ReadOk);
 }
 
-void Link::readingFailed()
+void Link::readingFailed(FailureCause cause)
 {
     // Nothing read is kept: the image stays as it was before the reading started.
-    linkState_ = LinkStates::failed;
+    failure_ = failureNow(cause);
+    endSequence(LinkStates::failed);
     readingStaged_ = false;
     refresh();
     report(LinkOutcome::ReadingFail);

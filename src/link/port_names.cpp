@@ -71,6 +71,26 @@ std::optional<int> comPortNumber(const QString& portName)
     return number;
 }
 
+QString portDescription(const QString& portName, const QString& device)
+{
+    if (portName.isEmpty() || portName == device)
+        return device;
+    return QStringLiteral("%1 (%2)").arg(portName, device);
+}
+
+QString builtInPortNote(const QString& portName, const QString& device)
+{
+    if (!comPortNumber(portName.trimmed()))
+        return {};
+    const QString name = device.mid(device.lastIndexOf(QLatin1Char('/')) + 1);
+    static const QRegularExpression builtIn(QStringLiteral("^tty(S|AMA)\\d+$"));
+    if (!builtIn.match(name).hasMatch())
+        return {};
+    return QStringLiteral("%1 is %2, a serial port built into the computer; a USB programming "
+                          "cable appears as ttyUSB or ttyACM")
+        .arg(portName.trimmed().toUpper(), device);
+}
+
 PortNameResolver::PortNameResolver(
     std::vector<SerialDevice> devices, std::map<int, QString> configured, bool windowsNames)
     : ordered_(comNumberingOrder(std::move(devices)))

@@ -45,6 +45,14 @@ std::vector<SerialDevice> comNumberingOrder(std::vector<SerialDevice> devices);
 // The port number of "COMn" (any letter case), or nothing when the name is not of that form.
 std::optional<int> comPortNumber(const QString& portName);
 
+// "COMn (/dev/ttyS0)" when a port name stood for a device, else the device alone.
+QString portDescription(const QString& portName, const QString& device);
+
+// When "COMn" led to a port built into the computer (ttyS*, ttyAMA*), says so: a USB
+// programming cable appears as ttyUSB or ttyACM, so a radio that never answers there is most
+// likely on another port. Empty otherwise.
+QString builtInPortNote(const QString& portName, const QString& device);
+
 class PortNameResolver {
 public:
     // `devices` as the system reports them (any order); `configured` from the profile section

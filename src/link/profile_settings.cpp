@@ -1,5 +1,7 @@
 #include "link/profile_settings.h"
 
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace kq904 {
@@ -115,6 +117,22 @@ void ProfileSettings::setPortDevice(int portNumber, const QString& device)
 void ProfileSettings::clearPortDevice(int portNumber)
 {
     settings_->remove(kPortsGroup + QStringLiteral("/COM%1").arg(portNumber));
+}
+
+QString ProfileSettings::serialLockPath() const
+{
+    const QString file = settings_->fileName();
+    // The Windows registry has no folder to put a lock in: the user's configuration folder
+    // serves instead.
+    const bool registry =
+        file.startsWith(QLatin1Char('\\')) && file.contains(QLatin1String("HKEY_"));
+    if (registry)
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            + QLatin1Char('/') + QLatin1String(kOrganisation) + QLatin1Char('/')
+            + QLatin1String(kApplication) + QStringLiteral(".serial.lock");
+    const QFileInfo info(file);
+    return info.absolutePath() + QLatin1Char('/') + info.completeBaseName()
+        + QStringLiteral(".serial.lock");
 }
 
 bool ProfileSettings::sync()

@@ -62,6 +62,12 @@ public:
     // The underlying store, for settings kept by other parts of the program (the recent-file
     // list of the main window).
     QSettings& store() { return *settings_; }
+    // Where the store lives: the settings file, or the registry key on Windows.
+    QString fileName() const { return settings_->fileName(); }
+    // The lock file that serial-number reservations hold (serial_numbers.h): beside the
+    // settings file, named after it ("KQ904.serial.lock"). Not the file QSettings locks itself
+    // while it writes, which a reservation writes under.
+    QString serialLockPath() const;
 
     // Writes pending changes out; false when the store could not be written.
     bool sync();

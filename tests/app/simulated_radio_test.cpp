@@ -1,13 +1,17 @@
 // kq904 --simulate: the Programming form programs and reads the built-in simulated radio in
 // real time through the main window's tick, as it would a radio on a cable.
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/csv_actions.h"
 #include "app/listing_view.h"
 #include "app/sample_configuration.h"
 #include "app_test_support.h"
@@ -146,6 +150,48 @@ TEST_F(SimulatedRadioTest, APortThatWillNotOpenShowsComPortFail)
     EXPECT_EQ(messages_.front().text.section(QLatin1Char('\n'), 0, 0), "Com Port Fail")
         << messages_.front().text;
     EXPECT_FALSE(session_->link().busy());
+}
+
+// A transfer goes on after its form is closed: meanwhile the window greys the commands that
+// would change the image being transferred and refuses them if they come anyway. The outcome
+// brings them back; a failure says why under the program's own words.
+TEST_F(SimulatedRadioTest, ImageCommandsWaitForTheOutcomeWhichSaysWhy)
+{
+    writeFile(dataDir() / "kq904.ini", "factory");
+    startWindow(true);
+    openSample(20);
+    showWindow();
+    session_->simulatedPort()->radio().setFaultPlan(FaultPlan().silenceFrom(43));
+    const Link& link = session_->link();
+    runProgrammingForm(ids::programming, [&](CProgrammingDlg&) { return link.chanIndex() > 2; });
+    const auto enabled = [this] {
+        QList<QAction*> held = {
+            window_->csvActions().importAction(), window_->recentFileActions()[0]};
+        for (Command c : {Command::New, Command::Open, Command::General, Command::Channel,
+                 Command::Programming, Command::Factory})
+            held << window_->action(c);
+        return std::count_if(held.begin(), held.end(), [](QAction* a) { return a->isEnabled(); });
+    };
+    ASSERT_TRUE(link.busy());
+    EXPECT_EQ(enabled(), 0);
+    EXPECT_EQ(window_->messagePane()->text(), Session::kTransferUnderWay);
+    EXPECT_FALSE(window_->openFile(QString::fromStdString(file("radio.set").string())));
+    EXPECT_EQ(window_->statusBar()->currentMessage(), QString::fromStdString(link.busyText()));
+    // Quitting now asks first; answered No, the window and the transfer stay.
+    EXPECT_FALSE(window_->close());
+    ASSERT_EQ(messages_.size(), 1U);
+    EXPECT_FALSE(messages_[0].question.isEmpty());
+    messages_.clear();
+
+    QElapsedTimer clock;
+    clock.start();
+    while (messages_.empty() && clock.elapsed() < 20000)
+        QTest::qWait(20);
+    EXPECT_EQ(enabled(), 8);
+    ASSERT_EQ(messages_.size(), 1U);
+    EXPECT_EQ(messages_.front().text,
+        "Programming Fail\n\nthe simulated radio: no answer from the radio within 3 s after "
+        "frame 43 of 46 (W 0x04EE: kill settings)");
 }
 
 } // namespace

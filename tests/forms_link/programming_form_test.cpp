@@ -59,11 +59,24 @@ TEST(SerialNumberText, ParsesTheDigitsOfTheFirstSevenCharacters)
 // The profile, the form's timer on a virtual clock, and the message boxes.
 class FakeHost : public ProgrammingHost {
 public:
-    std::uint32_t storedSerialNumber() const override { return profileSerial; }
-    void storeSerialNumber(std::uint32_t serial) override
+    std::uint32_t storedSerialNumber() override { return profile().profileSerial; }
+    Result storeSerialNumber(std::uint32_t serial) override
     {
-        profileSerial = serial;
-        ++serialStores;
+        profile().profileSerial = serial;
+        ++profile().serialStores;
+        return Result::success();
+    }
+    // As serial_numbers.h reserves, on the profile the windows share.
+    SerialReservationResult reserveSerialNumber(std::optional<std::uint32_t> startingAt) override
+    {
+        const std::uint32_t serial = startingAt.value_or(profile().profileSerial);
+        profile().profileSerial = nextSerialNumber(serial);
+        return {Result::success(), {serial, profile().profileSerial, std::nullopt}};
+    }
+    void releaseSerialNumber(const SerialReservation& taken) override
+    {
+        if (profile().profileSerial == taken.next)
+            profile().profileSerial = taken.serial;
     }
     bool storedAutoIncrement() const override { return profileAutoIncrement; }
     void storeAutoIncrement(bool on) override { profileAutoIncrement = on; }
@@ -75,6 +88,8 @@ public:
     void stopTimer() override { timerRunning = false; }
     void showMessage(std::string_view text) override { messages.emplace_back(text); }
 
+    FakeHost& profile() { return *sharedProfile; }
+    FakeHost* sharedProfile = this; // another window's host, whose profile this one shares
     std::uint32_t profileSerial = 0;
     int serialStores = 0;
     bool profileAutoIncrement = false;
@@ -164,7 +179,8 @@ TEST_F(ProgrammingFormTest, OpeningTakesTheSerialNumberFromTheProfile)
         form.open();
         EXPECT_EQ(controls.text(ids::serialNumber), c.text);
         EXPECT_EQ(imageSerial(), c.serial > kMaxSerialNumber ? 0 : c.serial);
-        EXPECT_TRUE(form.serialChanged());
+        // Only shown: closing stores nothing back.
+        EXPECT_FALSE(form.keepsSerialOnClose());
     }
 }
 
@@ -284,7 +300,8 @@ TEST_F(ProgrammingFormTest, ProgrammingWithoutAutoIncrementKeepsTheSerialNumber)
     EXPECT_EQ(host.profileSerial, 41u);
 }
 
-TEST_F(ProgrammingFormTest, AFailedProgrammingStopsTheTimerAndKeepsTheSerialNumber)
+// The number may already sit in the half-programmed radio: it is never handed out again.
+TEST_F(ProgrammingFormTest, AFailedProgrammingUsesUpItsNumber)
 {
     radio.setFaultPlan(FaultPlan{}.silenceFrom(4));
     host.profileSerial = 41;
@@ -294,8 +311,9 @@ TEST_F(ProgrammingFormTest, AFailedProgrammingStopsTheTimerAndKeepsTheSerialNumb
     ASSERT_TRUE(runUntilTimerStops());
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming Fail"});
     EXPECT_EQ(link.linkState(), LinkStates::idle);
-    EXPECT_EQ(controls.text(ids::serialNumber), "0000041");
-    EXPECT_EQ(imageSerial(), 41u);
+    EXPECT_EQ(controls.text(ids::serialNumber), "0000042");
+    EXPECT_EQ(host.profileSerial, 42u);
+    EXPECT_TRUE(controls.enabled(ids::programming));
 }
 
 TEST_F(ProgrammingFormTest, ReadingShowsTheRadiosSerialNumberAndKeepsItForTheNextRadio)
@@ -351,6 +369,8 @@ TEST_F(ProgrammingFormTest, AnswerTwoToTheVersionRequestReadsTheRadio)
 TEST_F(ProgrammingFormTest, APortThatWillNotOpenStartsNothing)
 {
     transport.setOpenFails(true);
+    host.profileSerial = 41;
+    host.profileAutoIncrement = true;
     form.open();
     for (int button : {ids::programming, ids::reading, ids::version}) {
         controls.click(button);
@@ -361,6 +381,7 @@ TEST_F(ProgrammingFormTest, APortThatWillNotOpenStartsNothing)
         (std::vector<std::string>{"Com Port Fail", "Com Port Fail", "Com Port Fail"}));
     EXPECT_TRUE(transport.written().empty());
     EXPECT_EQ(transport.openAttempts(), 3);
+    EXPECT_EQ(host.profileSerial, 41u); // reserved, then given back: no radio got it
 
     // The next attempt tries the port again.
     transport.setOpenFails(false);
@@ -387,15 +408,60 @@ TEST_F(ProgrammingFormTest, ClosingDuringATransferLeavesTheEndStateAndTheSerialN
     controls.click(ids::programming);
     for (int i = 0; i < 40; ++i)
         tick();
+    // Nothing that would start a transfer or change the serial number is offered, and a click
+    // that gets through anyway is refused.
+    for (const int id : {ids::programming, ids::reading, ids::serialNumber, ids::autoIncrement})
+        EXPECT_FALSE(controls.enabled(id)) << id;
+    controls.click(ids::reading);
+    EXPECT_EQ(host.messages, std::vector<std::string>{link.busyText()});
     EXPECT_EQ(controls.close(CloseRoute::CloseBox), FormEnd::Rejected);
     EXPECT_FALSE(host.timerRunning);
-    EXPECT_EQ(host.profileSerial, 41u);
+    EXPECT_EQ(host.profileSerial, 42u); // 41 was reserved when the programming started
     // The main window's tick carries the transfer on to its end.
     for (int i = 0; i < 2000 && link.linkState() != LinkStates::programmed; ++i)
         tick();
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming OK"});
     EXPECT_EQ(link.linkState(), LinkStates::programmed);
     EXPECT_EQ(imageSerial(), 41u);
+}
+
+// A second Programming form on the same profile, as another program window has it: neither
+// programs a number the other took, and closing either never rolls the profile back.
+TEST_F(ProgrammingFormTest, TwoWindowsOnOneProfileNeverProgramTheSameNumber)
+{
+    host.profileSerial = 100;
+    host.profileAutoIncrement = true;
+    form.open();
+    testing::MemoryControls otherControls;
+    FakeHost other;
+    other.sharedProfile = &host;
+    other.profileAutoIncrement = true;
+    ProgrammingForm otherForm{image, link, otherControls, other};
+    otherControls.setEvents(&otherForm);
+    otherForm.open();
+    std::vector<std::uint32_t> programmed;
+    const std::pair<testing::MemoryControls*, ProgrammingForm*> windows[] = {
+        {&controls, &form}, {&otherControls, &otherForm}};
+    for (int i = 0; i < 4; ++i) {
+        const auto [window, windowForm] = windows[i % 2];
+        window->click(ids::programming);
+        while (link.busy())
+            tick();
+        windowForm->onTimer();
+        programmed.push_back(radioSerial());
+    }
+    EXPECT_EQ(programmed, (std::vector<std::uint32_t>{100, 101, 102, 103}));
+    EXPECT_EQ(otherControls.text(ids::serialNumber), "0000104");
+    otherControls.close(CloseRoute::CloseBox);
+    EXPECT_EQ(host.profileSerial, 104u);
+
+    // A number typed in is the new starting number, used once.
+    controls.type(ids::serialNumber, "500");
+    controls.click(ids::programming);
+    ASSERT_TRUE(runUntilTimerStops());
+    EXPECT_EQ(radioSerial(), 500u);
+    controls.close(CloseRoute::CloseBox);
+    EXPECT_EQ(host.profileSerial, 501u);
 }
 
 } // namespace

@@ -29,7 +29,10 @@ public:
     // Runs inside the outcome callback, where the program shows its modal message box.
     std::function<void()> whileOutcomeShown;
 
+    std::vector<bool> busyChanges; // every busyChanged, in order
+
     void refreshRequested() override { note("refresh"); }
+    void busyChanged(bool busy) override { busyChanges.push_back(busy); }
     void transferEnded(LinkOutcome outcome) override
     {
         note(std::string(outcomeText(outcome)));

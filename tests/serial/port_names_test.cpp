@@ -91,3 +91,16 @@ TEST(PortNames, TableForThePortFormCoversCom1ToCom42)
     EXPECT_EQ(table[39].device, "/dev/ttyRadio");
     EXPECT_EQ(table.back().portName, "COM42");
 }
+
+// A radio that never answers on "COM1" is most often a cable on another port: a built-in port
+// reached through a COM name is pointed out, nothing else is.
+TEST(PortNames, BuiltInPortIsPointedOutOnlyBehindAComName)
+{
+    const std::pair<QString, QString> noted[] = {{"COM1", "/dev/ttyS0"}, {"com2", "/dev/ttyAMA0"}};
+    const std::pair<QString, QString> plain[] = {{"COM1", "/dev/ttyUSB0"}, {"COM3", "/dev/ttyACM1"},
+        {"/dev/ttyS0", "/dev/ttyS0"}, {"COM1", "/dev/ttySx"}};
+    for (const auto& [name, device] : noted)
+        EXPECT_TRUE(builtInPortNote(name, device).startsWith(name.toUpper() + " is " + device));
+    for (const auto& [name, device] : plain)
+        EXPECT_TRUE(builtInPortNote(name, device).isEmpty()) << name.toStdString();
+}

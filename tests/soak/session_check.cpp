@@ -128,6 +128,7 @@ std::vector<std::string> checkSession(const Expectation& expected, const Session
     };
     note(result.harness.empty() ? "" : "harness: " + result.harness);
     note(result.stuck);
+    note(result.acceptedStart);
     if (result.events != expected.events) {
         std::string why = expected.failedRequest > 0 ? " (frame "
                 + std::to_string(expected.failedRequest) + ": " + fateName(expected.failFate) + ")"

@@ -30,11 +30,16 @@ void SessionDriver::begin()
     start(plan_.first);
 }
 
+Result SessionDriver::startSequence(Sequence sequence)
+{
+    return sequence == Sequence::Programming ? link_.startProgramming()
+        : sequence == Sequence::Reading      ? link_.startReading()
+                                             : link_.requestVersion();
+}
+
 void SessionDriver::start(Sequence sequence)
 {
-    const Result started = sequence == Sequence::Programming ? link_.startProgramming()
-        : sequence == Sequence::Reading                      ? link_.startReading()
-                                                             : link_.requestVersion();
+    const Result started = startSequence(sequence);
     if (!started)
         harness_ = "the start failed: " + started.error;
     started_ = true;
@@ -70,8 +75,8 @@ bool SessionDriver::tick()
         watchCountdown();
         interruptWhenDue();
         if (outcomeTick_ >= 0) {
-            if (plan_.second && !interrupted_)
-                harness_ = "the first sequence ended before the second was started";
+            if (plan_.refusedStart && !interrupted_)
+                harness_ = "the sequence ended before the second start was tried";
             phase_ = Phase::Settling;
         } else if (!stuck_.empty()) {
             phase_ = Phase::Done;
@@ -107,7 +112,7 @@ void SessionDriver::watchCountdown()
 
 void SessionDriver::interruptWhenDue()
 {
-    if (!plan_.second || interrupted_ || outcomeTick_ >= 0)
+    if (!plan_.refusedStart || interrupted_ || outcomeTick_ >= 0)
         return;
     const bool due = plan_.interruptAfter == 0 ? sinceStart_ >= plan_.interruptTick
                                                : tap_.requestsSent() >= plan_.interruptAfter
@@ -118,7 +123,11 @@ void SessionDriver::interruptWhenDue()
         harness_ = "the first sequence went past the point it was to be interrupted at ("
             + std::to_string(tap_.requestsSent()) + " requests sent)";
     interrupted_ = true;
-    start(*plan_.second);
+    const std::uint8_t state = link_.linkState();
+    const Result second = startSequence(*plan_.refusedStart);
+    if (second || link_.linkState() != state)
+        acceptedStart_ = "a start " + std::to_string(tap_.requestsSent())
+            + " requests into the sequence was not refused";
 }
 
 SessionResult SessionDriver::result() const
@@ -128,6 +137,7 @@ SessionResult SessionDriver::result() const
     r.outcomeTick = outcomeTick_;
     r.stuck = stuck_;
     r.harness = harness_;
+    r.acceptedStart = acceptedStart_;
     r.finalState = link_.linkState();
     r.ackFlagBeforeStart = ackFlagBeforeStart_;
     r.hostFrames = tap_.hostFrames();

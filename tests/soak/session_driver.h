@@ -1,6 +1,7 @@
 #pragma once
 // Runs one session tick by tick, the same way in virtual and in real time: opens the port ahead
-// when the plan says so, starts the sequence (and the second one at its moment), hands the
+// when the plan says so, starts the sequence (and tries a second one at its moment, which must
+// be refused), hands the
 // strays to the line tap, watches that the link never sits in a wait past its timeout, and after
 // the outcome keeps ticking until the line is quiet, so a late answer or a second outcome shows.
 
@@ -19,6 +20,7 @@ struct SessionResult {
     long outcomeTick = -1; // ticks from the first start to the first outcome
     std::string stuck; // the link waited past its timeout, or never ended
     std::string harness; // something around the link went wrong (port, interrupt point)
+    std::string acceptedStart; // a start while the sequence ran was not refused
     int finalState = -1;
     bool ackFlagBeforeStart = false; // a stray acknowledge was left in ackFlag at the start
     RadioImage image;
@@ -56,6 +58,7 @@ private:
     void refreshRequested() override { events_.push_back("refresh"); }
     void transferEnded(LinkOutcome outcome) override;
     void start(Sequence sequence);
+    Result startSequence(Sequence sequence);
     void watchCountdown();
     void interruptWhenDue();
 
@@ -78,6 +81,7 @@ private:
     std::vector<std::string> events_;
     long outcomeTick_ = -1;
     std::string stuck_;
+    std::string acceptedStart_;
     std::string harness_;
     bool ackFlagBeforeStart_ = false;
 };

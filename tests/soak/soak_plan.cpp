@@ -112,8 +112,8 @@ std::string SessionPlan::describe() const
         preOpen ? "open before the start" : "opened by the start");
     std::string text = head;
     text += "\n  sequence: " + sequenceName(first);
-    if (second) {
-        text += ", then " + sequenceName(*second) + " started after "
+    if (refusedStart) {
+        text += ", " + sequenceName(*refusedStart) + " refused after "
             + std::to_string(interruptAfter) + " answers"
             + (interruptAfter == 0 ? " (tick " + std::to_string(interruptTick) + ")" : "");
     }

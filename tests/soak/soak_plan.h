@@ -67,9 +67,10 @@ struct SessionPlan {
     Eeprom eeprom{};
 
     Sequence first = Sequence::Programming;
-    // Started while the first runs: once the first has had `interruptAfter` requests answered,
-    // or at tick `interruptTick` of the start delay when `interruptAfter` is 0.
-    std::optional<Sequence> second;
+    // Tried while the first runs, and to be refused with the first going on untouched: once
+    // the first has had `interruptAfter` requests answered, or at tick `interruptTick` of the
+    // start delay when `interruptAfter` is 0.
+    std::optional<Sequence> refusedStart;
     int interruptAfter = 0;
     int interruptTick = 0;
 
@@ -83,7 +84,7 @@ struct SessionPlan {
     int silenceFrom = 0; // 0: never silent
     std::vector<Stray> strays;
 
-    Sequence finalSequence() const { return second ? *second : first; }
+    Sequence finalSequence() const { return first; }
     bool programming() const { return finalSequence() == Sequence::Programming; }
     bool has(int frame, FaultKind kind) const;
     FaultPlan faultPlan() const;

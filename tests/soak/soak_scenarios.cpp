@@ -66,14 +66,6 @@ void Planner::run()
         prepareInterrupt();
     RadioImage image = plan_.image;
     Eeprom radio = plan_.eeprom;
-    if (plan_.second && plan_.first == Sequence::Programming) {
-        // What the abandoned programming wrote decides how many channels a reading fetches.
-        const auto first = programmingRequests(image);
-        for (int i = 0; i < plan_.interruptAfter; ++i) {
-            const auto data = prepareWrite(image, first[static_cast<std::size_t>(i)]);
-            applyWrite(radio, first[static_cast<std::size_t>(i)], data);
-        }
-    }
     requests_ = sequenceRequests(plan_.finalSequence(), image, radio);
     if (plan_.finalSequence() == Sequence::VersionThenReading)
         fault(0, FaultKind::TwoInsteadOfVersion);
@@ -116,8 +108,9 @@ int Planner::delayAround(int timeoutTicks)
 
 void Planner::prepareInterrupt()
 {
-    plan_.second = plan_.first; // the final sequence drawn for this index
-    plan_.first = r_.chance(50) ? Sequence::Programming : Sequence::Reading;
+    const Sequence tried[] = {
+        Sequence::Programming, Sequence::Reading, Sequence::VersionThenReading};
+    plan_.refusedStart = tried[r_.below(3)];
     const auto first = sequenceRequests(plan_.first, plan_.image, plan_.eeprom);
     plan_.interruptAfter = r_.between(plan_.preOpen ? 1 : 0, static_cast<int>(first.size()) - 1);
     if (plan_.interruptAfter == 0)
@@ -125,7 +118,6 @@ void Planner::prepareInterrupt()
     for (int frame = 1; frame <= plan_.interruptAfter; ++frame)
         if (r_.chance(15))
             plan_.faults.push_back({frame, FaultKind::NoiseBeforeReply});
-    base_ = plan_.interruptAfter;
 }
 
 void Planner::placeScenario()
@@ -190,8 +182,10 @@ void Planner::placeScenario()
         placeStrayAcknowledges();
         break;
     case Scenario::NewSequenceWhileRunning:
+        // Only after the refused start, so the sequence is sure to be running when it comes.
         if (r_.chance(40))
-            fault(anyRequest(), r_.chance(50) ? FaultKind::NoAnswer : FaultKind::CorruptChecksum);
+            fault(r_.between(plan_.interruptAfter, count() - 1),
+                r_.chance(50) ? FaultKind::NoAnswer : FaultKind::CorruptChecksum);
         break;
     case Scenario::VersionAnsweredTwo: {
         const int roll = r_.below(100);

@@ -63,7 +63,7 @@ SessionPlan cleanProgramming(std::uint64_t seed)
     SessionPlan plan = planSession(seed, 0, false);
     plan.scenario = Scenario::Clean;
     plan.first = Sequence::Programming;
-    plan.second.reset();
+    plan.refusedStart.reset();
     plan.faults.clear();
     plan.strays.clear();
     plan.silenceFrom = 0;

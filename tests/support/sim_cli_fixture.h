@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -41,14 +42,16 @@ protected:
     }
 
     // Starts kq904-sim and returns the device it serves on (empty when it did not start).
-    QString startSim(const QStringList& args)
+    QString startSim(const QStringList& args) { return startSim(sim_, args); }
+    // The same for one more simulated radio, run by `sim`.
+    QString startSim(QProcess& sim, const QStringList& args)
     {
-        sim_.setProcessEnvironment(environment());
-        sim_.start(binDir() + "/kq904-sim", args);
-        if (!sim_.waitForStarted(5000))
+        sim.setProcessEnvironment(environment());
+        sim.start(binDir() + "/kq904-sim", args);
+        if (!sim.waitForStarted(5000))
             return {};
-        while (!sim_.canReadLine() && sim_.waitForReadyRead(5000)) { }
-        return QString::fromLocal8Bit(sim_.readLine()).trimmed();
+        while (!sim.canReadLine() && sim.waitForReadyRead(5000)) { }
+        return QString::fromLocal8Bit(sim.readLine()).trimmed();
     }
 
     // Ends kq904-sim as a user would (SIGTERM); returns its exit code, -1 when it had to be
@@ -67,12 +70,24 @@ protected:
     }
     QString simLog() { return QString::fromLocal8Bit(sim_.readAllStandardError()); }
 
+    // Starts kq904-cli in `process` without waiting for it.
+    void startCli(QProcess& process, const QStringList& args)
+    {
+        process.setProcessEnvironment(environment());
+        process.start(binDir() + "/kq904-cli", args);
+    }
+
     // Runs kq904-cli to its end (at most 30 s).
     CliRun cli(const QStringList& args)
     {
         QProcess process;
-        process.setProcessEnvironment(environment());
-        process.start(binDir() + "/kq904-cli", args);
+        startCli(process, args);
+        return finish(process);
+    }
+
+    // Waits for a kq904-cli started with startCli (at most 30 s) and collects what it said.
+    static CliRun finish(QProcess& process)
+    {
         CliRun run;
         if (!process.waitForFinished(30000)) {
             process.kill();
@@ -87,11 +102,14 @@ protected:
     }
 
     // The profile store's file, as the program writes it.
+    QString profileFile() const
+    {
+        return path("config/Local AppWizard-Generated Applications/KQ904.conf");
+    }
     void writeProfile(const QByteArray& text)
     {
-        const QString dir = path("config/Local AppWizard-Generated Applications");
-        ASSERT_TRUE(QDir().mkpath(dir));
-        QFile file(dir + "/KQ904.conf");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(profileFile()).absolutePath()));
+        QFile file(profileFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }

@@ -24,15 +24,25 @@ CProgrammingDlg::Host::Host(
     , showMessage_(std::move(showMessage))
 { }
 
-std::uint32_t CProgrammingDlg::Host::storedSerialNumber() const
+std::uint32_t CProgrammingDlg::Host::storedSerialNumber()
 {
-    return profile_.serialNumber();
+    return currentSerialNumber(profile_);
 }
 
-void CProgrammingDlg::Host::storeSerialNumber(std::uint32_t serial)
+Result CProgrammingDlg::Host::storeSerialNumber(std::uint32_t serial)
 {
-    profile_.setSerialNumber(serial);
-    profile_.sync();
+    return kq904::storeSerialNumber(profile_, serial);
+}
+
+SerialReservationResult CProgrammingDlg::Host::reserveSerialNumber(
+    std::optional<std::uint32_t> startingAt)
+{
+    return kq904::reserveSerialNumber(profile_, startingAt);
+}
+
+void CProgrammingDlg::Host::releaseSerialNumber(const SerialReservation& reservation)
+{
+    kq904::releaseSerialNumber(profile_, reservation);
 }
 
 bool CProgrammingDlg::Host::storedAutoIncrement() const

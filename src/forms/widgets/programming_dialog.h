@@ -6,8 +6,8 @@
 // Opened modally by the main window's Programming command:
 //     CProgrammingDlg dialog(image, link, profile, parent, showMessage);
 //     dialog.exec();
-// `showMessage` shows "Com Port Fail" (the program's message presenter); without it a plain
-// message box is used.
+// `showMessage` shows "Com Port Fail" and the other messages (the program's message presenter);
+// without it a plain message box is used.
 
 #include <QTimer>
 #include <functional>
@@ -36,8 +36,11 @@ private:
     class Host final : public ProgrammingHost {
     public:
         Host(CProgrammingDlg& dialog, ProfileSettings& profile, MessageFunction showMessage);
-        std::uint32_t storedSerialNumber() const override;
-        void storeSerialNumber(std::uint32_t serial) override;
+        std::uint32_t storedSerialNumber() override;
+        Result storeSerialNumber(std::uint32_t serial) override;
+        SerialReservationResult reserveSerialNumber(
+            std::optional<std::uint32_t> startingAt) override;
+        void releaseSerialNumber(const SerialReservation& reservation) override;
         bool storedAutoIncrement() const override;
         void storeAutoIncrement(bool on) override;
         void startTimer() override;
