@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/file_io.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
 
@@ -65,7 +66,7 @@ Result CKQ904Doc::saveCopy(const std::filesystem::path& path)
 
 std::string CKQ904Doc::title() const
 {
-    return path_.empty() ? std::string(kUntitled) : path_.filename().string();
+    return path_.empty() ? std::string(kUntitled) : pathText(path_.filename());
 }
 
 std::string CKQ904Doc::windowTitle() const

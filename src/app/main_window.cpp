@@ -12,6 +12,7 @@
 #include "about_dialog.h"
 #include "app_icons.h"
 #include "csv_actions.h"
+#include "link/file_path.h"
 #include "listing_view.h"
 #include "session.h"
 #include "tick_pump.h"
@@ -231,7 +232,7 @@ void CMainFrame::refresh()
 
 bool CMainFrame::openFile(const QString& path)
 {
-    if (Result opened = session_.document().open(path.toStdString()); !opened) {
+    if (Result opened = session_.document().open(toPath(path)); !opened) {
         showError(opened.error);
         return false;
     }
@@ -243,7 +244,7 @@ bool CMainFrame::openFile(const QString& path)
 
 bool CMainFrame::saveDocumentAs(const QString& path)
 {
-    if (Result saved = session_.document().save(path.toStdString()); !saved) {
+    if (Result saved = session_.document().save(toPath(path)); !saved) {
         showError(saved.error);
         return false;
     }
@@ -255,7 +256,7 @@ bool CMainFrame::saveDocumentAs(const QString& path)
 
 bool CMainFrame::saveCopy(const QString& path)
 {
-    if (Result saved = session_.document().saveCopy(path.toStdString()); !saved) {
+    if (Result saved = session_.document().saveCopy(toPath(path)); !saved) {
         showError(saved.error);
         return false;
     }
@@ -287,7 +288,7 @@ void CMainFrame::onSave()
 {
     CKQ904Doc& document = session_.document();
     if (document.hasPath())
-        saveDocumentAs(QString::fromStdString(document.path().string()));
+        saveDocumentAs(toQString(document.path()));
     else
         onSaveAs();
 }
@@ -296,7 +297,7 @@ void CMainFrame::onSaveAs()
 {
     CKQ904Doc& document = session_.document();
     const QString suggested = document.hasPath()
-        ? QString::fromStdString(document.path().string())
+        ? toQString(document.path())
         : QString::fromLatin1(CKQ904Doc::kUntitled) + QLatin1String(CKQ904Doc::kSetFileExtension);
     if (const QString path = fileChooser_->saveSetFileAs(this, suggested); !path.isEmpty())
         saveDocumentAs(path);

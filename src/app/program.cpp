@@ -7,6 +7,7 @@
 #include "app_icons.h"
 #include "app_options.h"
 #include "main_window.h"
+#include "link/file_path.h"
 #include "model/data_dir.h"
 #include "screenshots.h"
 #include "session.h"
@@ -33,9 +34,9 @@ int runProgram(QApplication& application)
 
     SessionOptions sessionOptions;
     // Fixed once: a file dialog changing the current directory must not move the table files.
-    sessionOptions.dataDir = resolveDataDir(options.dataDir.toStdString());
+    sessionOptions.dataDir = resolveDataDir(toPath(options.dataDir));
     sessionOptions.simulate = options.simulate;
-    sessionOptions.traceFile = options.traceFile.toStdString();
+    sessionOptions.traceFile = toPath(options.traceFile);
     // Screenshots run on a profile of their own, so they never touch the user's settings.
     QTemporaryDir screenshotProfile;
     auto profile = options.screenshotDir.isEmpty()

@@ -45,12 +45,15 @@ std::vector<SerialDevice> comNumberingOrder(std::vector<SerialDevice> devices);
 // The port number of "COMn" (any letter case), or nothing when the name is not of that form.
 std::optional<int> comPortNumber(const QString& portName);
 
+// True where "COMn" is a device name of its own (Windows); port_names_<platform>.cpp.
+bool systemUsesComNames();
+
 class PortNameResolver {
 public:
     // `devices` as the system reports them (any order); `configured` from the profile section
     // "Ports". `windowsNames`: "COMn" is a device name of its own (true on Windows).
     PortNameResolver(std::vector<SerialDevice> devices, std::map<int, QString> configured,
-        bool windowsNames = kWindowsNames);
+        bool windowsNames = systemUsesComNames());
     // The devices present now and the "Ports" section of the profile.
     static PortNameResolver forSystem(const ProfileSettings& profile);
 
@@ -63,12 +66,6 @@ public:
 
     // COM1 ... COM42 and the device each stands for.
     std::vector<PortAssignment> comPortTable() const;
-
-#ifdef Q_OS_WIN
-    static constexpr bool kWindowsNames = true;
-#else
-    static constexpr bool kWindowsNames = false;
-#endif
 
 private:
     std::vector<SerialDevice> ordered_;

@@ -3,7 +3,7 @@
 #include <array>
 #include <span>
 
-#include "atomic_file.h"
+#include "file_io.h"
 #include "channel_label.h"
 #include "csv_columns.h"
 #include "csv_text.h"

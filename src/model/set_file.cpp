@@ -4,9 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
+#include "file_io.h"
 #include "block_io.h"
-#include "file_reader.h"
 
 namespace kq904 {
 
@@ -101,7 +100,7 @@ Result loadSetFile(RadioImage& image, const std::filesystem::path& path)
         return head.result;
     Result decoded = decodeSetFile(image, head.bytes);
     if (!decoded)
-        return Result::failure(path.string() + ": " + decoded.error);
+        return Result::failure(pathText(path) + ": " + decoded.error);
     return decoded;
 }
 
