@@ -117,7 +117,8 @@ inline void putFile(const std::filesystem::path& path, std::span<const std::uint
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     FUZZ_CHECK(out.is_open(), "the scratch file can be created");
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(
+        reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     FUZZ_CHECK(!out.fail(), "the scratch file can be written");
 }

@@ -6,8 +6,8 @@
 
 #include "app_icons.h"
 #include "app_options.h"
-#include "main_window.h"
 #include "link/file_path.h"
+#include "main_window.h"
 #include "model/data_dir.h"
 #include "screenshots.h"
 #include "session.h"

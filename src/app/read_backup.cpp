@@ -33,8 +33,7 @@ ReadBackup::Outcome ReadBackup::keep(const RadioImage& image, const QDateTime& w
         return {false,
             QStringLiteral("The reading was not kept as a backup: %1")
                 .arg(QString::fromStdString(saved.result.error))};
-    return {true,
-        QStringLiteral("Reading kept as %1").arg(toQString(saved.path))};
+    return {true, QStringLiteral("Reading kept as %1").arg(toQString(saved.path))};
 }
 
 } // namespace kq904

@@ -9,7 +9,8 @@ std::vector<std::string> commandLineArguments(int argc, char** argv)
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-void useUtf8Console() { }
+void useUtf8Console()
+{ }
 
 bool stderrIsTerminal()
 {

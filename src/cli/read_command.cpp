@@ -31,8 +31,8 @@ int runReadCommand(std::span<const std::string> args, CommandStreams streams)
     const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : ".";
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
-        streams.err << kProgramName << ": cannot write " << pathText(out) << ": " << pathText(folder)
-                    << " is not a directory\n";
+        streams.err << kProgramName << ": cannot write " << pathText(out) << ": "
+                    << pathText(folder) << " is not a directory\n";
         return kExitFailure;
     }
 

@@ -86,8 +86,8 @@ PortDiagnosis diagnosePortFailure(const SerialPort& port)
     const std::string device = port.device().toStdString();
     if (device.empty())
         return {PortProblem::NotFound, port.lastError().toStdString()};
-    return diagnosePortFailure(
-        device, gatherDeviceFacts(deviceFile(toPath(port.device()))), error, port.lastError().toStdString());
+    return diagnosePortFailure(device, gatherDeviceFacts(deviceFile(toPath(port.device()))), error,
+        port.lastError().toStdString());
 }
 
 } // namespace kq904

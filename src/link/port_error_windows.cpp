@@ -8,7 +8,8 @@ std::filesystem::path deviceFile(const std::filesystem::path& device)
     return device;
 }
 
-DeviceFacts gatherDeviceFacts(const std::filesystem::path&, const std::vector<std::filesystem::path>&)
+DeviceFacts gatherDeviceFacts(
+    const std::filesystem::path&, const std::vector<std::filesystem::path>&)
 {
     // COM ports are not files here: the driver's own words say it all.
     DeviceFacts facts;

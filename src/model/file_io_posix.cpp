@@ -84,8 +84,8 @@ FileHead readFileHead(const std::filesystem::path& path, std::size_t maxBytes)
     // Linux opens a directory for reading without complaint; only the read would fail.
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        head.result = failure("cannot open", path,
-            S_ISDIR(info.st_mode) ? errnoText(EISDIR) : "not a regular file");
+        head.result = failure(
+            "cannot open", path, S_ISDIR(info.st_mode) ? errnoText(EISDIR) : "not a regular file");
         return head;
     }
     head.bytes.resize(maxBytes);

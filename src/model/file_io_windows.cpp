@@ -2,8 +2,8 @@
 // and MoveFileExW for the one-step replacement.
 #include "file_io.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 
 #ifndef NOMINMAX
@@ -48,13 +48,14 @@ std::string windowsErrorText(DWORD error)
         break;
     }
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-            | FORMAT_MESSAGE_IGNORE_INSERTS,
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring words(text ? text : L"", length);
     if (text)
         LocalFree(text);
-    while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.'))
+    while (
+        !words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.'))
         words.pop_back();
     if (words.empty())
         return "Windows error " + std::to_string(error);
@@ -103,7 +104,8 @@ bool writeAll(HANDLE file, std::span<const std::uint8_t> bytes)
 }
 
 // Writes, flushes to the disk and closes; on failure removes the file. GetLastError tells why.
-bool fillAndClose(Handle& file, const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+bool fillAndClose(
+    Handle& file, const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
     if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get()) || !file.close()) {
         const DWORD error = GetLastError();
@@ -117,8 +119,8 @@ bool fillAndClose(Handle& file, const std::filesystem::path& path, std::span<con
 
 HANDLE createNew(const std::filesystem::path& path)
 {
-    return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(
+        path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 } // namespace

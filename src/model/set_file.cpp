@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "file_io.h"
 #include "block_io.h"
+#include "file_io.h"
 
 namespace kq904 {
 

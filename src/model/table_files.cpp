@@ -1,7 +1,7 @@
 #include "table_files.h"
 
-#include "file_io.h"
 #include "block_io.h"
+#include "file_io.h"
 
 namespace kq904 {
 

@@ -37,7 +37,8 @@ TEST(FileReplace, NewContentInPlaceAndNoTemporaryLeft)
     const FileHead head = readFileHead(path, 100);
     ASSERT_TRUE(head.result) << head.result.error;
     EXPECT_EQ(head.bytes, kNew);
-    EXPECT_EQ(readFileHead(path, 2).bytes, std::vector<std::uint8_t>(kNew.begin(), kNew.begin() + 2));
+    EXPECT_EQ(
+        readFileHead(path, 2).bytes, std::vector<std::uint8_t>(kNew.begin(), kNew.begin() + 2));
     EXPECT_EQ(entryNames(dir.path()), std::vector<std::string>{"radio.set"});
 }
 
@@ -76,13 +77,14 @@ TEST(FileReplace, TargetHeldOpenByAReaderIsReplacedWholeOrNotAtAll)
     std::ifstream reader(path, std::ios::binary);
     ASSERT_TRUE(reader.is_open());
     const Result result = writeFileAtomically(path, kNew);
-    if (result)
-        EXPECT_EQ(readBytes(path), kNew);
-    else
-        EXPECT_EQ(result.error.rfind("cannot write " + pathText(path) + ": ", 0), 0u) << result.error;
     reader.close();
-    if (!result)
+    if (result) {
+        EXPECT_EQ(readBytes(path), kNew);
+    } else {
+        EXPECT_EQ(result.error.rfind("cannot write " + pathText(path) + ": ", 0), 0u)
+            << result.error;
         EXPECT_EQ(readBytes(path), kOld);
+    }
     EXPECT_EQ(entryNames(dir.path()), std::vector<std::string>{"channels.csv"});
 
     // Our own readers never hold a file against a replacement.
@@ -127,7 +129,8 @@ TEST(NonAsciiPaths, FilesInAFolderOfAnyScriptAreWrittenReadAndNamed)
         ASSERT_TRUE(writeTableFile(image, folder, file));
     RadioImage fromTables;
     loadTableFiles(fromTables, folder);
-    EXPECT_EQ(tableFileBytes(fromTables, TableFile::Channel), tableFileBytes(image, TableFile::Channel));
+    EXPECT_EQ(
+        tableFileBytes(fromTables, TableFile::Channel), tableFileBytes(image, TableFile::Channel));
     EXPECT_EQ(entryNames(folder).size(), 5u);
 
     // Messages carry the name as UTF-8 text on every system.

@@ -26,8 +26,8 @@ public:
         std::random_device seed;
         std::error_code ec;
         for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            const auto candidate = std::filesystem::temp_directory_path()
-                / ("kq904-test-" + std::to_string(seed()));
+            const auto candidate =
+                std::filesystem::temp_directory_path() / ("kq904-test-" + std::to_string(seed()));
             if (std::filesystem::create_directory(candidate, ec))
                 path_ = candidate;
         }

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-
 #include "file_test_support.h"
 #include "model/set_file.h"
 
