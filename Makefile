@@ -4,7 +4,7 @@ BUILD_DIR := $(if $(filter asan,$(PRESET)),build-asan,build)
 SIM_ARGS ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build test test-asan bench run format screenshots fuzz soak clean package
+.PHONY: deps configure build test test-asan test-windows bench run format screenshots fuzz soak clean package
 
 deps:
 	@./scripts/install-deps.sh
@@ -21,6 +21,11 @@ test: build
 # The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/).
 test-asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
+
+# The Qt-free core and its tests cross-built for Windows with MinGW-w64 (build-windows/) and run
+# under Wine in a throw-away prefix. See scripts/test-windows.sh.
+test-windows:
+	@./scripts/test-windows.sh
 
 bench: build
 	@./scripts/run-benchmarks.sh $(BUILD_DIR)/bin
@@ -50,4 +55,4 @@ format:
 	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan fuzz-build
+	@rm -rf build build-asan build-windows fuzz-build

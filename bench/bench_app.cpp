@@ -19,6 +19,7 @@
 #include "app/sample_configuration.h"
 #include "app/session.h"
 #include "app/tick_pump.h"
+#include "link/file_path.h"
 #include "model/table_files.h"
 
 using namespace kq904;
@@ -31,7 +32,7 @@ struct Scratch {
     std::filesystem::path data;
 
     Scratch()
-        : data(dir.path().toStdString() + "/data")
+        : data(toPath(dir.path()) / "data")
     {
         std::filesystem::create_directories(data);
         RadioImage image = sampleConfiguration(99);

@@ -23,8 +23,8 @@
 #include "link/serial_port.h"
 #include "model/frequency.h"
 #include "sim/in_process_transport.h"
-#include "sim/pty_master.h"
-#include "sim/pty_radio_server.h"
+#include "sim/pty/pty_master.h"
+#include "sim/pty/pty_radio_server.h"
 #include "sim/simulated_radio.h"
 
 using namespace kq904;

@@ -1,8 +1,10 @@
-# Delivery on Linux. `cmake --install` puts the three programs in bin/, the desktop entry and its
+# Delivery. On Linux `cmake --install` puts the three programs in bin/, the desktop entry and its
 # icon where desktops look for them, and the man page of kq904-cli; CPack turns the same install
 # into a Debian package (make package). The package depends on Debian's Qt 6 runtime libraries,
 # the ones the programs link: libqt6core6, libqt6gui6 (with the platform plugins), libqt6widgets6,
 # libqt6serialport6 and libqt6printsupport6.
+# On Windows it installs kq904.exe and kq904-cli.exe with the Qt libraries and plugins that
+# windeployqt puts beside them, and CPack makes a ZIP of that folder.
 include(GNUInstallDirs)
 
 set(_programs)
@@ -12,6 +14,25 @@ foreach(target kq904_program kq904_cli_program kq904_sim_program)
   endif()
 endforeach()
 install(TARGETS ${_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+set(CPACK_PACKAGE_NAME kq904)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "KQ904 Programmer")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming software for the KQ904 two-way radio")
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+
+if(WIN32)
+  get_target_property(_qmake Qt6::qmake IMPORTED_LOCATION)
+  get_filename_component(_qt_bin ${_qmake} DIRECTORY)
+  find_program(KQ904_WINDEPLOYQT windeployqt HINTS ${_qt_bin} REQUIRED)
+  foreach(program kq904 kq904-cli)
+    install(CODE "execute_process(COMMAND \"${KQ904_WINDEPLOYQT}\" --no-translations
+      \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}.exe\" COMMAND_ERROR_IS_FATAL ANY)")
+  endforeach()
+  set(CPACK_GENERATOR ZIP)
+  include(CPack)
+  return()
+endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/kq904.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -29,10 +50,6 @@ add_custom_target(kq904_man_page ALL DEPENDS ${_man_page})
 install(FILES ${_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME kq904)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "KQ904 Programmer")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming software for the KQ904 two-way radio")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Prepares the configuration of KQ904 hand-held FM radios (channels, general settings, code\n"
   "functions, kill feature, factory alignment), keeps it in .set files, prints it, and writes\n"
@@ -40,7 +57,6 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "the command-line tool kq904-cli and the simulated radio kq904-sim.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(KQ904_PACKAGE_MAINTAINER "KQ904 Programmer developers <kq904@localhost>"
   CACHE STRING "Maintainer named in the Debian package")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${KQ904_PACKAGE_MAINTAINER})

@@ -1,10 +1,42 @@
-# kq904_layer(NAME [QT <components>...] [DEPS <targets>...])
-# Builds src/<NAME>/*.cpp (except main.cpp) into the static library kq904_<NAME>. Headers are
-# included by layer: #include "model/radio_image.h".
+# The platform whose *_<platform>.cpp files are built.
+if(WIN32)
+  set(KQ904_PLATFORM windows)
+else()
+  set(KQ904_PLATFORM posix)
+endif()
+
+# kq904_layer(NAME [QT <components>...] [DEPS <targets>...] [ONLY <files>...|EXCEPT <files>...])
+# Builds src/<folder>/*.cpp (except main.cpp) into the static library kq904_<NAME>. Headers are
+# included by layer: #include "model/radio_image.h". ONLY takes just the named files of the
+# folder, EXCEPT all but them: that is how a folder's Qt-free core and its Qt part become two
+# libraries. Files named for a platform (*_posix.cpp, *_windows.cpp) are built only there.
 function(kq904_layer name)
-  cmake_parse_arguments(ARG "" "" "QT;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "QT;DEPS;ONLY;EXCEPT" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix\\.(cpp|h)$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_windows\\.(cpp|h)$")
+  endif()
+  if(ARG_ONLY OR ARG_EXCEPT)
+    set(chosen)
+    foreach(source ${sources})
+      get_filename_component(file ${source} NAME)
+      if(ARG_ONLY)
+        list(FIND ARG_ONLY ${file} at)
+        if(NOT at EQUAL -1)
+          list(APPEND chosen ${source})
+        endif()
+      else()
+        list(FIND ARG_EXCEPT ${file} at)
+        if(at EQUAL -1)
+          list(APPEND chosen ${source})
+        endif()
+      endif()
+    endforeach()
+    set(sources ${chosen})
+  endif()
   set(cpp ${sources})
   list(FILTER cpp INCLUDE REGEX "\\.cpp$")
   if(NOT cpp)
@@ -38,17 +70,41 @@ function(kq904_program name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
 
-# kq904_test_suite(NAME SOURCES <files>... DEPS <targets>... [QT_MAIN])
+# The libraries built only with Qt (KQ904_WITH_QT).
+set(KQ904_QT_LIBRARIES kq904_link kq904_view kq904_forms_widgets kq904_sim_pty kq904_app kq904_cli)
+
+# kq904_test_suite(NAME SOURCES <files>... DEPS <targets>... [QT_MAIN] [POSIX_ONLY <reason>])
 # One GoogleTest executable per concern group. QT_MAIN uses tests/support/qt_test_main.cpp,
-# which creates a QApplication on the offscreen platform.
+# which creates a QApplication on the offscreen platform. A suite that needs Qt (QT_MAIN or a Qt
+# library in DEPS) is built only with Qt. POSIX_ONLY says why a suite cannot run on Windows (it
+# forks, or talks to a pseudo-terminal); every other suite runs there too (make test-windows).
+# Cross-compiled, each suite is one test run under the emulator (Wine), not one per case.
 function(kq904_test_suite name)
-  cmake_parse_arguments(ARG "QT_MAIN" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT_MAIN" "POSIX_ONLY" "SOURCES;DEPS" ${ARGN})
   if(NOT ARG_SOURCES)
     return()
   endif()
+  if(DEFINED ARG_POSIX_ONLY AND ARG_POSIX_ONLY STREQUAL "")
+    message(FATAL_ERROR "${name}: POSIX_ONLY needs the reason the suite cannot run on Windows")
+  endif()
+  if(WIN32 AND DEFINED ARG_POSIX_ONLY)
+    return()
+  endif()
+  if(NOT KQ904_WITH_QT)
+    if(ARG_QT_MAIN)
+      return()
+    endif()
+    foreach(dep ${ARG_DEPS})
+      if(dep IN_LIST KQ904_QT_LIBRARIES)
+        return()
+      endif()
+    endforeach()
+  endif()
   add_executable(${name} ${ARG_SOURCES})
-  set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  if(KQ904_WITH_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
   if(ARG_QT_MAIN)
     target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/qt_test_main.cpp)
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock Qt6::Widgets Qt6::Test)
@@ -58,6 +114,10 @@ function(kq904_test_suite name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   target_compile_definitions(${name} PRIVATE
     KQ904_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KQ904_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
 endfunction()

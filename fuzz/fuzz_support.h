@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <fstream>
+#include <random>
 
 #include "model/radio_image.h"
 #include "support/image_fill.h"
@@ -94,13 +94,14 @@ inline const std::filesystem::path& scratchDirectory()
         std::error_code ec;
         if (!std::filesystem::is_directory(base, ec))
             base = std::filesystem::temp_directory_path();
-        std::string pattern = (base / "kq904-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::abort();
-        }
         static std::filesystem::path made;
-        made = pattern;
+        std::random_device seed;
+        for (int attempt = 0; attempt < 100 && made.empty(); ++attempt) {
+            const auto candidate = base / ("kq904-fuzz-" + std::to_string(seed()));
+            if (std::filesystem::create_directory(candidate, ec))
+                made = candidate;
+        }
+        FUZZ_CHECK(!made.empty(), "a scratch directory can be made");
         std::atexit([] {
             std::error_code ignored;
             std::filesystem::remove_all(made, ignored);
@@ -114,15 +115,12 @@ inline const std::filesystem::path& scratchDirectory()
 // test here, not the writer).
 inline void putFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    FUZZ_CHECK(fd >= 0, "the scratch file can be created");
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        FUZZ_CHECK(n > 0, "the scratch file can be written");
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    FUZZ_CHECK(out.is_open(), "the scratch file can be created");
+    out.write(
+        reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    FUZZ_CHECK(!out.fail(), "the scratch file can be written");
 }
 
 } // namespace kq904::fuzz

@@ -10,6 +10,7 @@
 
 #include "fuzz_support.h"
 #include "model/block_io.h"
+#include "model/file_io.h"
 #include "model/table_files.h"
 
 using namespace kq904;
@@ -41,14 +42,9 @@ bool otherBlocksEqual(const RadioImage& a, const RadioImage& b, TableFile file)
 
 std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path)
 {
-    std::vector<std::uint8_t> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    FUZZ_CHECK(f != nullptr, "the table file is there after writing");
-    int c;
-    while ((c = std::fgetc(f)) != EOF)
-        bytes.push_back(static_cast<std::uint8_t>(c));
-    std::fclose(f);
-    return bytes;
+    FileHead head = readFileHead(path, std::size_t{1} << 20);
+    FUZZ_CHECK(head.result.ok, "the table file is there after writing");
+    return std::move(head.bytes);
 }
 
 } // namespace

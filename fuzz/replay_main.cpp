@@ -13,11 +13,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-void replay(const std::filesystem::path& file)
+bool replay(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        // A corpus that is not there must not pass as one empty input.
+        std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
+        return false;
+    }
     const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return true;
 }
 
 } // namespace
@@ -36,7 +42,8 @@ int main(int argc, char** argv)
             files.push_back(argv[i]);
         }
         for (const auto& file : files) {
-            replay(file);
+            if (!replay(file))
+                return 1;
             ++replayed;
         }
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/file_path.h"
 #include "model/csv_export.h"
 #include "model/csv_import.h"
 #include "model/table_files.h"
@@ -92,7 +93,7 @@ bool CsvActions::importFile(const QString& path)
     if (session_.refuseWhileTransferring())
         return false;
     RadioImage& image = session_.image();
-    const CsvImport imported = importChannelsCsvFile(image, path.toStdString());
+    const CsvImport imported = importChannelsCsvFile(image, toPath(path));
     if (!imported.result) {
         session_.messages().showError(window_,
             QString::fromStdString(imported.result.error)
@@ -121,7 +122,7 @@ bool CsvActions::importFile(const QString& path)
 bool CsvActions::exportFile(const QString& path)
 {
     const CsvExport exported = exportChannelsCsv(session_.image());
-    if (const Result written = writeChannelsCsvFile(path.toStdString(), exported); !written) {
+    if (const Result written = writeChannelsCsvFile(toPath(path), exported); !written) {
         session_.messages().showError(window_, QString::fromStdString(written.error));
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/file_io.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
 
@@ -44,7 +45,7 @@ Result CKQ904Doc::open(const std::filesystem::path& path, const ConfirmOpen& ope
     if (!content.problem.empty() && !(openAnyway && openAnyway(content.problem)))
         return Result::failure(content.problem);
     if (Result loaded = decodeSetFile(image_, content.bytes); !loaded)
-        return Result::failure(path.string() + ": " + loaded.error);
+        return Result::failure(pathText(path) + ": " + loaded.error);
     // The table files carry the last configuration into the next start; killTab.bin holds
     // nothing a set file brings, so it is left alone. A table file that cannot be written only
     // costs the next start its defaults, which is no reason to refuse the open.
@@ -71,7 +72,7 @@ Result CKQ904Doc::saveCopy(const std::filesystem::path& path)
 
 std::string CKQ904Doc::title() const
 {
-    return path_.empty() ? std::string(kUntitled) : path_.filename().string();
+    return path_.empty() ? std::string(kUntitled) : pathText(path_.filename());
 }
 
 std::string CKQ904Doc::windowTitle() const

@@ -13,6 +13,7 @@
 #include "about_dialog.h"
 #include "app_icons.h"
 #include "csv_actions.h"
+#include "link/file_path.h"
 #include "listing_view.h"
 #include "session.h"
 #include "tick_pump.h"
@@ -257,7 +258,7 @@ bool CMainFrame::openFile(const QString& path)
             this, QString::fromStdString(problem), QStringLiteral("Open it anyway?"));
         return !declined;
     };
-    if (Result opened = session_.document().open(path.toStdString(), openAnyway); !opened) {
+    if (Result opened = session_.document().open(toPath(path), openAnyway); !opened) {
         if (!declined)
             showError(opened.error);
         return false;
@@ -270,7 +271,7 @@ bool CMainFrame::openFile(const QString& path)
 
 bool CMainFrame::saveDocumentAs(const QString& path)
 {
-    if (Result saved = session_.document().save(path.toStdString()); !saved) {
+    if (Result saved = session_.document().save(toPath(path)); !saved) {
         showError(saved.error);
         return false;
     }
@@ -282,7 +283,7 @@ bool CMainFrame::saveDocumentAs(const QString& path)
 
 bool CMainFrame::saveCopy(const QString& path)
 {
-    if (Result saved = session_.document().saveCopy(path.toStdString()); !saved) {
+    if (Result saved = session_.document().saveCopy(toPath(path)); !saved) {
         showError(saved.error);
         return false;
     }
@@ -318,7 +319,7 @@ void CMainFrame::onSave()
 {
     CKQ904Doc& document = session_.document();
     if (document.hasPath())
-        saveDocumentAs(QString::fromStdString(document.path().string()));
+        saveDocumentAs(toQString(document.path()));
     else
         onSaveAs();
 }
@@ -327,7 +328,7 @@ void CMainFrame::onSaveAs()
 {
     CKQ904Doc& document = session_.document();
     const QString suggested = document.hasPath()
-        ? QString::fromStdString(document.path().string())
+        ? toQString(document.path())
         : QString::fromLatin1(CKQ904Doc::kUntitled) + QLatin1String(CKQ904Doc::kSetFileExtension);
     if (const QString path = fileChooser_->saveSetFileAs(this, suggested); !path.isEmpty())
         saveDocumentAs(path);

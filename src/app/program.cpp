@@ -8,6 +8,7 @@
 
 #include "app_icons.h"
 #include "app_options.h"
+#include "link/file_path.h"
 #include "main_window.h"
 #include "model/data_dir.h"
 #include "sample_configuration.h"
@@ -36,7 +37,7 @@ int runProgram(QApplication& application)
 
     SessionOptions sessionOptions;
     // Fixed once: a file dialog changing the current directory must not move the table files.
-    sessionOptions.dataDir = resolveDataDir(options.dataDir.toStdString());
+    sessionOptions.dataDir = resolveDataDir(toPath(options.dataDir));
     std::error_code ec;
     if (options.sample && !std::filesystem::exists(sessionOptions.dataDir, ec)) {
         if (const Result created = createSampleDataDir(sessionOptions.dataDir); !created) {
@@ -45,7 +46,7 @@ int runProgram(QApplication& application)
         }
     }
     sessionOptions.simulate = options.simulate;
-    sessionOptions.traceFile = options.traceFile.toStdString();
+    sessionOptions.traceFile = toPath(options.traceFile);
     // Screenshots run on a profile of their own, so they never touch the user's settings.
     QTemporaryDir screenshotProfile;
     auto profile = options.screenshotDir.isEmpty()

@@ -1,5 +1,6 @@
 #include "read_backup.h"
 
+#include "link/file_path.h"
 #include "link/profile_settings.h"
 #include "model/read_backup.h"
 
@@ -32,8 +33,7 @@ ReadBackup::Outcome ReadBackup::keep(const RadioImage& image, const QDateTime& w
         return {false,
             QStringLiteral("The reading was not kept as a backup: %1")
                 .arg(QString::fromStdString(saved.result.error))};
-    return {true,
-        QStringLiteral("Reading kept as %1").arg(QString::fromStdString(saved.path.string()))};
+    return {true, QStringLiteral("Reading kept as %1").arg(toQString(saved.path))};
 }
 
 } // namespace kq904

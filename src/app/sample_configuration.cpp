@@ -7,7 +7,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "model/atomic_file.h"
+#include "model/file_io.h"
 #include "model/channel_label.h"
 #include "model/feature_flags.h"
 #include "model/frequency.h"
@@ -312,7 +312,7 @@ Result createSampleDataDir(const std::filesystem::path& dataDir)
     std::error_code ec;
     if (fs::exists(dataDir, ec))
         return Result::failure(
-            dataDir.string() + " exists already; the sample goes only into a new data directory");
+            pathText(dataDir) + " exists already; the sample goes only into a new data directory");
     // Written into a directory beside it and renamed into place when complete, so a failure
     // never leaves a data directory with half a configuration that the next start would take.
     const fs::path parent = dataDir.has_parent_path() ? dataDir.parent_path() : fs::path(".");
@@ -321,7 +321,7 @@ Result createSampleDataDir(const std::filesystem::path& dataDir)
     const fs::path building =
         parent / (".kq904-sample-" + std::to_string(random() % 1'000'000'000u));
     if (!fs::create_directory(building, ec))
-        return Result::failure("cannot create " + building.string() + ": "
+        return Result::failure("cannot create " + pathText(building) + ": "
             + (ec ? ec.message() : std::string("it exists")));
 
     const RadioImage image = sampleConfiguration(static_cast<int>(kSampleChannels.size()));
@@ -337,7 +337,7 @@ Result createSampleDataDir(const std::filesystem::path& dataDir)
     if (error.empty()) {
         fs::rename(building, dataDir, ec);
         if (ec)
-            error = "cannot create " + dataDir.string() + ": " + ec.message();
+            error = "cannot create " + pathText(dataDir) + ": " + ec.message();
     }
     if (!error.empty()) {
         fs::remove_all(building, ec);

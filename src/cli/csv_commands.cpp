@@ -10,6 +10,7 @@
 #include "cli/transfer_session.h"
 #include "model/csv_export.h"
 #include "model/csv_import.h"
+#include "model/file_io.h"
 #include "model/set_file.h"
 
 namespace kq904::cli {
@@ -54,7 +55,7 @@ int runExportCsvCommand(std::span<const std::string> args, CommandStreams stream
     if (!parsed)
         return status;
     const std::string& setFile = parsed->positionals[0];
-    const std::filesystem::path out(parsed->positionals[1]);
+    const std::filesystem::path out = pathFromUtf8(parsed->positionals[1]);
 
     const std::optional<RadioImage> image = loadStartupImage(*parsed, &setFile, streams);
     if (!image)
@@ -66,7 +67,7 @@ int runExportCsvCommand(std::span<const std::string> args, CommandStreams stream
         streams.err << kProgramName << ": " << written.error << '\n';
         return kExitFailure;
     }
-    streams.out << plural(exported.channels, "channel") << " written to " << out.string()
+    streams.out << plural(exported.channels, "channel") << " written to " << pathText(out)
                 << std::endl;
     return kExitOk;
 }
@@ -79,16 +80,16 @@ int runImportCsvCommand(std::span<const std::string> args, CommandStreams stream
         streams, status);
     if (!parsed)
         return status;
-    const std::filesystem::path csv(parsed->positionals[0]);
+    const std::filesystem::path csv = pathFromUtf8(parsed->positionals[0]);
     const std::string& setFile = parsed->positionals[1];
-    const std::filesystem::path out(parsed->positionals[2]);
+    const std::filesystem::path out = pathFromUtf8(parsed->positionals[2]);
 
     std::optional<RadioImage> image = loadStartupImage(*parsed, &setFile, streams);
     if (!image)
         return kExitFailure;
     const CsvImport imported = importChannelsCsvFile(*image, csv);
     for (const std::string& problem : imported.problems)
-        streams.err << kProgramName << ": " << csv.string() << ": " << problem << '\n';
+        streams.err << kProgramName << ": " << pathText(csv) << ": " << problem << '\n';
     if (!imported.result) {
         streams.err << kProgramName << ": " << imported.result.error << '\n';
         return kExitFailure;
@@ -97,9 +98,9 @@ int runImportCsvCommand(std::span<const std::string> args, CommandStreams stream
         streams.err << kProgramName << ": " << saved.error << '\n';
         return kExitFailure;
     }
-    streams.out << plural(imported.channelsTaken, "channel") << " taken from " << csv.string()
+    streams.out << plural(imported.channelsTaken, "channel") << " taken from " << pathText(csv)
                 << "; " << plural(imported.channelCount, "channel") << " in use; written to "
-                << out.string() << std::endl;
+                << pathText(out) << std::endl;
     return kExitOk;
 }
 

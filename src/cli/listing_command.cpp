@@ -10,6 +10,7 @@
 #include "cli/set_file_loading.h"
 #include "model/data_dir.h"
 #include "model/feature_flags.h"
+#include "model/file_io.h"
 #include "model/radio_image.h"
 #include "model/table_files.h"
 #include "view/listing_text.h"
@@ -31,10 +32,10 @@ int runListingCommand(std::span<const std::string> args, CommandStreams streams)
     const std::string given = parsed.value("--data-dir").value_or("");
     if (parsed.value("--data-dir") && given.empty())
         return usageError(streams, "option '--data-dir' needs a directory");
-    const std::filesystem::path dataDir = resolveDataDir(given);
+    const std::filesystem::path dataDir = resolveDataDir(pathFromUtf8(given));
     std::error_code ec;
     if (!std::filesystem::is_directory(dataDir, ec)) {
-        streams.err << kProgramName << ": data directory " << dataDir.string()
+        streams.err << kProgramName << ": data directory " << pathText(dataDir)
                     << " is not a directory\n";
         return kExitFailure;
     }

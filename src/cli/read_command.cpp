@@ -9,6 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/transfer_session.h"
+#include "model/file_io.h"
 #include "model/set_file.h"
 
 namespace kq904::cli {
@@ -26,12 +27,12 @@ int runReadCommand(std::span<const std::string> args, CommandStreams streams)
 
     // A reading takes seconds of the radio's time: find out before it whether its result can be
     // kept at all.
-    const std::filesystem::path out(parsed.positionals[0]);
+    const std::filesystem::path out = pathFromUtf8(parsed.positionals[0]);
     const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : ".";
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
-        streams.err << kProgramName << ": cannot write " << out.string() << ": " << folder.string()
-                    << " is not a directory\n";
+        streams.err << kProgramName << ": cannot write " << pathText(out) << ": "
+                    << pathText(folder) << " is not a directory\n";
         return kExitFailure;
     }
 

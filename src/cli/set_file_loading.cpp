@@ -2,13 +2,14 @@
 
 #include <ostream>
 
+#include "model/file_io.h"
 #include "model/set_file.h"
 
 namespace kq904::cli {
 
 bool loadSetFileWithWarning(RadioImage& image, const std::string& path, CommandStreams streams)
 {
-    const SetFileContent content = readSetFile(path);
+    const SetFileContent content = readSetFile(pathFromUtf8(path));
     Result loaded = content.result;
     if (loaded)
         loaded = decodeSetFile(image, content.bytes);

@@ -7,7 +7,8 @@
 #include <iostream>
 #include <memory>
 #include <system_error>
-#include <unistd.h>
+
+#include "cli/console.h"
 
 #include "cli/set_file_loading.h"
 #include "link/link.h"
@@ -18,6 +19,7 @@
 #include "link/trace_transport.h"
 #include "model/data_dir.h"
 #include "model/feature_flags.h"
+#include "model/file_io.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
 
@@ -144,10 +146,10 @@ std::optional<RadioImage> loadStartupImage(
         usageError(streams, "option '--data-dir' needs a directory");
         return std::nullopt;
     }
-    const std::filesystem::path dataDir = resolveDataDir(given.value_or(""));
+    const std::filesystem::path dataDir = resolveDataDir(pathFromUtf8(given.value_or("")));
     std::error_code ec;
     if (!std::filesystem::is_directory(dataDir, ec)) {
-        streams.err << kProgramName << ": data directory " << dataDir.string()
+        streams.err << kProgramName << ": data directory " << pathText(dataDir)
                     << " is not a directory\n";
         return std::nullopt;
     }
@@ -173,7 +175,7 @@ bool openTraceFile(const ParsedArguments& parsed, std::ofstream& file, CommandSt
     if (!path)
         return true;
     if (!path->empty())
-        file.open(*path, std::ios::out | std::ios::trunc);
+        file.open(pathFromUtf8(*path), std::ios::out | std::ios::trunc);
     if (!file.is_open()) {
         streams.err << kProgramName << ": cannot write the trace file '" << *path << "'\n";
         return false;
@@ -237,7 +239,7 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         return report;
     }
 
-    ProgressLine progress(streams.err, isatty(STDERR_FILENO) && &streams.err == &std::cerr);
+    ProgressLine progress(streams.err, stderrIsTerminal() && &streams.err == &std::cerr);
     bool versionReceived = false;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);

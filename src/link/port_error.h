@@ -52,6 +52,10 @@ PortDiagnosis diagnosePortFailure(const std::string& device, const DeviceFacts& 
 // The directories serial-port lock files ("LCK..ttyUSB0") are kept in, most usual first.
 std::vector<std::filesystem::path> standardLockDirectories();
 
+// The file of a device as the serial port names it: on POSIX systems a bare name ("ttyUSB0") is a
+// device below /dev.
+std::filesystem::path deviceFile(const std::filesystem::path& device);
+
 // Gathers the facts about `device` for the user running the program. The lock files of
 // `lockDirectories` name the program holding the port, when one does.
 DeviceFacts gatherDeviceFacts(const std::filesystem::path& device,

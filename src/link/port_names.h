@@ -53,12 +53,15 @@ QString portDescription(const QString& portName, const QString& device);
 // likely on another port. Empty otherwise.
 QString builtInPortNote(const QString& portName, const QString& device);
 
+// True where "COMn" is a device name of its own (Windows); port_names_<platform>.cpp.
+bool systemUsesComNames();
+
 class PortNameResolver {
 public:
     // `devices` as the system reports them (any order); `configured` from the profile section
     // "Ports". `windowsNames`: "COMn" is a device name of its own (true on Windows).
     PortNameResolver(std::vector<SerialDevice> devices, std::map<int, QString> configured,
-        bool windowsNames = kWindowsNames);
+        bool windowsNames = systemUsesComNames());
     // The devices present now and the "Ports" section of the profile.
     static PortNameResolver forSystem(const ProfileSettings& profile);
 
@@ -71,12 +74,6 @@ public:
 
     // COM1 ... COM42 and the device each stands for.
     std::vector<PortAssignment> comPortTable() const;
-
-#ifdef Q_OS_WIN
-    static constexpr bool kWindowsNames = true;
-#else
-    static constexpr bool kWindowsNames = false;
-#endif
 
 private:
     std::vector<SerialDevice> ordered_;

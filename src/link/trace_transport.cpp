@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "link/frame.h"
+#include "model/file_io.h"
 
 namespace kq904 {
 
@@ -90,7 +91,7 @@ std::unique_ptr<TraceTransport> TraceTransport::toFile(
     auto file = std::make_unique<std::ofstream>(path, std::ios::out | std::ios::trunc);
     if (!file->is_open()) {
         opened = Result::failure(
-            "cannot write the trace file " + path.string() + ": " + std::strerror(errno));
+            "cannot write the trace file " + pathText(path) + ": " + std::strerror(errno));
         return nullptr;
     }
     opened = Result::success();

@@ -3,11 +3,11 @@
 #include <array>
 #include <span>
 
-#include "atomic_file.h"
 #include "channel_label.h"
 #include "csv_columns.h"
 #include "csv_text.h"
 #include "csv_tones.h"
+#include "file_io.h"
 #include "frequency.h"
 #include "tone_tables.h"
 

@@ -7,7 +7,7 @@
 #include "csv_channel_row.h"
 #include "csv_columns.h"
 #include "csv_text.h"
-#include "file_reader.h"
+#include "file_io.h"
 
 namespace kq904 {
 
@@ -147,7 +147,7 @@ CsvImport importChannelsCsvFile(RadioImage& image, const std::filesystem::path& 
     }
     if (head.bytes.size() > kCsvMaxFileSize) {
         CsvImport failed;
-        failed.result = Result::failure(path.string() + " is larger than "
+        failed.result = Result::failure(pathText(path) + " is larger than "
             + std::to_string(kCsvMaxFileSize) + " bytes; it is not a channel list");
         return failed;
     }
@@ -155,7 +155,7 @@ CsvImport importChannelsCsvFile(RadioImage& image, const std::filesystem::path& 
         reinterpret_cast<const char*>(head.bytes.data()), head.bytes.size());
     CsvImport imported = importChannelsCsv(image, text);
     if (!imported.result)
-        imported.result.error = path.string() + ": " + imported.result.error;
+        imported.result.error = pathText(path) + ": " + imported.result.error;
     return imported;
 }
 

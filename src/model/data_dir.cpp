@@ -4,9 +4,9 @@
 
 namespace kq904 {
 
-std::filesystem::path resolveDataDir(const std::string& given)
+std::filesystem::path resolveDataDir(const std::filesystem::path& given)
 {
-    const std::filesystem::path requested = given.empty() ? "." : given;
+    const std::filesystem::path requested = given.empty() ? std::filesystem::path(".") : given;
     std::error_code ec;
     std::filesystem::path resolved = std::filesystem::absolute(requested, ec);
     // Without a current directory (it was removed under us) the relative path is the best there

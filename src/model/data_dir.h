@@ -4,11 +4,10 @@
 // later (a file dialog changing the current directory) can move it.
 
 #include <filesystem>
-#include <string>
 
 namespace kq904 {
 
 // An absolute path for `given` (empty: the current directory).
-std::filesystem::path resolveDataDir(const std::string& given);
+std::filesystem::path resolveDataDir(const std::filesystem::path& given);
 
 } // namespace kq904

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "file_reader.h"
+#include "file_io.h"
 
 namespace kq904 {
 

@@ -1,16 +1,10 @@
 #include "read_backup.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <system_error>
 
+#include "file_io.h"
 #include "set_file.h"
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace kq904 {
 
@@ -18,38 +12,6 @@ namespace {
 
 // Enough for a second's worth of readings, and a bound for a folder that refuses every name.
 constexpr int kMaxSuffix = 999;
-
-enum class Created { Ok, NameTaken, Failed };
-
-// Creates `path` only if nothing is there yet, and writes the bytes through to the disk.
-Created writeNewFile(
-    const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string& why)
-{
-    // "x": fail when the file exists, checked and created in one step.
-    std::FILE* file = std::fopen(path.string().c_str(), "wbx");
-    if (!file) {
-        if (errno == EEXIST)
-            return Created::NameTaken;
-        why = std::strerror(errno);
-        return Created::Failed;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-#ifndef _WIN32
-    ok = ::fsync(::fileno(file)) == 0 && ok;
-#endif
-    if (!ok)
-        why = std::strerror(errno);
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        if (why.empty())
-            why = std::strerror(errno);
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored); // no half-written backup left behind
-        return Created::Failed;
-    }
-    return Created::Ok;
-}
 
 } // namespace
 
@@ -73,7 +35,7 @@ SavedBackup saveReadBackup(
     std::filesystem::create_directories(folder, ec);
     if (ec) {
         saved.result =
-            Result::failure("cannot make the folder " + folder.string() + ": " + ec.message());
+            Result::failure("cannot make the folder " + pathText(folder) + ": " + ec.message());
         return saved;
     }
     // The file as File > Save would write it: the version text goes into the factory block.
@@ -85,19 +47,17 @@ SavedBackup saveReadBackup(
     const std::uint32_t serial = image.id.get(IdSettings::serialNumber);
     for (int suffix = 0; suffix <= kMaxSuffix; ++suffix) {
         const std::filesystem::path path = folder / readBackupName(localTime, serial, suffix);
-        std::string why;
-        switch (writeNewFile(path, bytes, why)) {
-        case Created::Ok:
-            saved.path = path;
-            return saved;
-        case Created::NameTaken:
+        bool nameTaken = false;
+        const Result written = writeNewFile(path, bytes, nameTaken);
+        if (nameTaken)
             continue;
-        case Created::Failed:
-            saved.result = Result::failure("cannot write " + path.string() + ": " + why);
-            return saved;
-        }
+        if (written)
+            saved.path = path;
+        else
+            saved.result = written;
+        return saved;
     }
-    saved.result = Result::failure("no free backup name left in " + folder.string());
+    saved.result = Result::failure("no free backup name left in " + pathText(folder));
     return saved;
 }
 

@@ -5,9 +5,8 @@
 #include <system_error>
 #include <vector>
 
-#include "atomic_file.h"
 #include "block_io.h"
-#include "file_reader.h"
+#include "file_io.h"
 
 namespace kq904 {
 
@@ -134,7 +133,7 @@ Result loadSetFile(RadioImage& image, const std::filesystem::path& path)
         return head.result;
     Result decoded = decodeSetFile(image, head.bytes);
     if (!decoded)
-        return Result::failure(path.string() + ": " + decoded.error);
+        return Result::failure(pathText(path) + ": " + decoded.error);
     return decoded;
 }
 
@@ -180,11 +179,11 @@ SetFileContent readSetFile(const std::filesystem::path& path)
         head.bytes.resize(kSetFileSize);
     }
     if (size < kSetFileMinimumSize) {
-        content.result = Result::failure(path.string() + ": not a set file: " + sizeProblem(size));
+        content.result = Result::failure(pathText(path) + ": not a set file: " + sizeProblem(size));
         return content;
     }
     if (std::string problem = setFileProblem(head.bytes, size); !problem.empty())
-        content.problem = path.string() + ": " + problem;
+        content.problem = pathText(path) + ": " + problem;
     content.bytes = std::move(head.bytes);
     return content;
 }

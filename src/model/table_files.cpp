@@ -1,8 +1,7 @@
 #include "table_files.h"
 
-#include "atomic_file.h"
 #include "block_io.h"
-#include "file_reader.h"
+#include "file_io.h"
 
 namespace kq904 {
 

@@ -1,20 +1,15 @@
 // kq904-sim: a simulated KQ904 on a pseudo-terminal, for trying the programmer (kq904,
 // kq904-cli) without a radio. See --help.
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <sys/signalfd.h>
-#include <unistd.h>
 #include <vector>
 
-#include "model/atomic_file.h"
-#include "sim/pty_master.h"
-#include "sim/pty_radio_server.h"
+#include "sim/pty/pty_master.h"
+#include "sim/pty/pty_radio_server.h"
+#include "sim/pty/stop_signals.h"
 #include "sim/sim_options.h"
 #include "sim/simulated_radio.h"
 
@@ -56,24 +51,11 @@ void logFrame(const ReceivedFrame& frame)
     std::cerr << line << std::endl;
 }
 
-// Terminating signals arrive through a descriptor the serve loop polls, so the loop ends
-// between two frames and the EEPROM is saved in one piece.
-int blockTerminatingSignals()
-{
-    sigset_t signals;
-    sigemptyset(&signals);
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
-        sigaddset(&signals, s);
-    if (sigprocmask(SIG_BLOCK, &signals, nullptr) != 0)
-        return -1;
-    return signalfd(-1, &signals, SFD_CLOEXEC);
-}
-
 Result saveEeprom(const SimulatedRadio& radio, const std::string& path)
 {
     if (path.empty())
         return Result::success();
-    return writeFileAtomically(path, radio.eeprom());
+    return radio.saveEepromFile(path);
 }
 
 Result makeLink(const std::string& linkPath, const std::string& target)
@@ -119,12 +101,12 @@ int main(int argc, char** argv)
     radio.setFaultPlan(std::move(options.faults));
     radio.setFrameListener(logFrame);
 
-    const int stopFd = blockTerminatingSignals();
-    if (stopFd < 0) {
-        std::cerr << kName << ": cannot catch signals: " << std::strerror(errno) << '\n';
+    std::string error;
+    const std::unique_ptr<StopSignals> stop = StopSignals::catchThem(&error);
+    if (!stop) {
+        std::cerr << kName << ": cannot catch signals: " << error << '\n';
         return 1;
     }
-    std::string error;
     std::unique_ptr<PtyMaster> pty = PtyMaster::open(&error);
     if (!pty) {
         std::cerr << kName << ": cannot open a pseudo-terminal: " << error << '\n';
@@ -146,7 +128,7 @@ int main(int argc, char** argv)
     });
     server.onReplyLost(
         [](const std::string& why) { std::cerr << kName << ": reply dropped: " << why << '\n'; });
-    if (Result served = server.serve(stopFd); !served) {
+    if (Result served = server.serve(stop->fd()); !served) {
         std::cerr << kName << ": " << served.error << '\n';
         status = 1;
     }
@@ -160,6 +142,5 @@ int main(int argc, char** argv)
         if (std::filesystem::is_symlink(options.linkPath, ec))
             std::filesystem::remove(options.linkPath, ec);
     }
-    ::close(stopFd);
     return status;
 }

@@ -1,11 +1,11 @@
 #include "simulated_radio.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <string>
 
 #include "link/frame.h"
+#include "model/file_io.h"
 
 namespace kq904 {
 
@@ -57,27 +57,19 @@ Result SimulatedRadio::loadEeprom(std::span<const std::uint8_t> bytes)
 
 Result SimulatedRadio::loadEepromFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Result::failure("cannot open " + path.string());
     // One byte more than an image holds, to tell a long file from a good one.
-    std::vector<std::uint8_t> bytes(eepromSize + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    Result loaded = loadEeprom(bytes);
+    const FileHead head = readFileHead(path, eepromSize + 1);
+    if (!head.result)
+        return head.result;
+    Result loaded = loadEeprom(head.bytes);
     if (!loaded)
-        return Result::failure(path.string() + ": " + loaded.error);
+        return Result::failure(pathText(path) + ": " + loaded.error);
     return loaded;
 }
 
 Result SimulatedRadio::saveEepromFile(const std::filesystem::path& path) const
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(eeprom_.data()), eepromSize);
-    out.close();
-    if (!out)
-        return Result::failure("cannot write " + path.string());
-    return Result::success();
+    return writeFileAtomically(path, eeprom_);
 }
 
 void SimulatedRadio::receive(std::uint8_t byte, std::int64_t nowMs)

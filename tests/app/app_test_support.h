@@ -20,6 +20,7 @@
 #include "app/main_window.h"
 #include "app/message_presenter.h"
 #include "app/session.h"
+#include "link/file_path.h"
 #include "model/radio_image.h"
 
 // Readable QStrings in test messages and failures.
@@ -128,10 +129,10 @@ inline void inspectNextModal(std::function<void(QWidget*)> inspect)
 // so tests can prepare the data directory first.
 class AppFixture : public ::testing::Test {
 protected:
-    std::filesystem::path dataDir() const { return scratch_.path().toStdString() + "/data"; }
+    std::filesystem::path dataDir() const { return toPath(scratch_.path()) / "data"; }
     std::filesystem::path file(const std::string& name) const
     {
-        return std::filesystem::path(scratch_.path().toStdString()) / name;
+        return toPath(scratch_.path()) / name;
     }
     QString profilePath() const { return scratch_.filePath(QStringLiteral("profile.ini")); }
 

@@ -7,6 +7,7 @@
 #include "app/document.h"
 #include "app/sample_configuration.h"
 #include "app_test_support.h"
+#include "link/file_path.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
 
@@ -37,14 +38,11 @@ protected:
         image.setChannelCount(10);
         document.addView(&view);
     }
-    std::filesystem::path path(const char* name) const
-    {
-        return std::filesystem::path(scratch.path().toStdString()) / name;
-    }
+    std::filesystem::path path(const char* name) const { return toPath(scratch.path()) / name; }
 
     QTemporaryDir scratch;
     RadioImage image;
-    CKQ904Doc document{image, scratch.path().toStdString()};
+    CKQ904Doc document{image, toPath(scratch.path())};
     RecordingView view;
 };
 
@@ -115,7 +113,7 @@ TEST_F(DocumentTest, OpeningASetFileLoadsItSelectsTheFirstChannelAndUpdatesTable
     EXPECT_EQ(view.hints, std::vector<unsigned>{kFullRedrawHint});
     // The set file's configuration becomes the default for the next start; killTab.bin holds
     // nothing a set file brings and is not written.
-    const std::filesystem::path dir = scratch.path().toStdString();
+    const std::filesystem::path dir = toPath(scratch.path());
     for (const char* name : {"factoryTab.bin", "setTab.bin", "channelTab.bin"})
         EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
     EXPECT_FALSE(std::filesystem::exists(dir / "killTab.bin"));
@@ -131,7 +129,7 @@ TEST_F(DocumentTest, AFailedOpenChangesNothing)
     writeFile(path("short.set"), std::string(2000, '0'));
     image = sampleConfiguration(12);
     ASSERT_TRUE(document.save(path("kept.set")));
-    const std::filesystem::path dir = scratch.path().toStdString();
+    const std::filesystem::path dir = toPath(scratch.path());
     ASSERT_TRUE(writeTableFile(image, dir, TableFile::Set));
     const auto setTab = fileBytes(dir / "setTab.bin");
     document.selectRow(8);

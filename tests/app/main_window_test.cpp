@@ -31,7 +31,7 @@ protected:
     {
         RadioImage sample = sampleConfiguration(channels);
         EXPECT_TRUE(saveSetFile(sample, file(name)));
-        return QString::fromStdString(file(name).string());
+        return toQString(file(name));
     }
 };
 
@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEverythingAsItWas)
 
     for (const char* name : {"cut.set", "gone.set"}) {
         messages_.clear();
-        const QString path = QString::fromStdString(file(name).string());
+        const QString path = toQString(file(name));
         EXPECT_FALSE(window.openFile(path)) << name;
         ASSERT_EQ(messages_.size(), 1U) << name;
         EXPECT_TRUE(messages_.front().error);

@@ -13,6 +13,7 @@
 #include "app/print_preview_dialog.h"
 #include "app/sample_configuration.h"
 #include "app_test_support.h"
+#include "link/file_path.h"
 #include "view/painter_canvas.h"
 
 namespace kq904 {
@@ -73,7 +74,7 @@ protected:
 
     QTemporaryDir scratch;
     RadioImage image;
-    CKQ904Doc document{image, scratch.path().toStdString()};
+    CKQ904Doc document{image, toPath(scratch.path())};
     ListingPrinter printer{document};
 };
 

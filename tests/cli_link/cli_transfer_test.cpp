@@ -12,6 +12,7 @@
 #include <QThread>
 #include <fstream>
 
+#include "link/file_path.h"
 #include "link/link_bench.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
@@ -27,7 +28,7 @@ class CliLink : public kq904::testing::SimCliFixture { };
 
 std::vector<std::uint8_t> readBytes(const QString& path)
 {
-    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ifstream in(toPath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -58,13 +59,13 @@ TEST_F(CliLink, ProgramThenReadBackThroughAPseudoTerminal)
     RadioImage original;
     kq904::testing::fillImage(original, kChannels);
     const QString setFile = path("dealer.set");
-    ASSERT_TRUE(saveSetFile(original, setFile.toStdString()));
+    ASSERT_TRUE(saveSetFile(original, toPath(setFile)));
     const std::vector<std::uint8_t> setFileBytes = readBytes(setFile);
     // What the CLI programs: the start-up image of an empty data directory, then the set file,
     // then the serial number. The oracle programs the same in virtual time.
     kq904::testing::LinkBench oracle;
-    loadTableFiles(oracle.image, dataDir().toStdString());
-    ASSERT_TRUE(loadSetFile(oracle.image, setFile.toStdString()));
+    loadTableFiles(oracle.image, toPath(dataDir()));
+    ASSERT_TRUE(loadSetFile(oracle.image, toPath(setFile)));
     oracle.image.id.set(IdSettings::serialNumber, kSerial);
     ASSERT_TRUE(oracle.link.startProgramming());
     oracle.runToEnd();
@@ -96,7 +97,7 @@ TEST_F(CliLink, ProgramThenReadBackThroughAPseudoTerminal)
     EXPECT_EQ(read.out, "READ OK\n") << read.err.toStdString();
     EXPECT_EQ(read.exitCode, 0);
     RadioImage back;
-    ASSERT_TRUE(loadSetFile(back, path("back.set").toStdString()));
+    ASSERT_TRUE(loadSetFile(back, toPath(path("back.set"))));
     EXPECT_EQ(
         bytesOf(back.general), eepromBlock<GeneralSettings>(eeprom, EepromMap::generalSettings));
     EXPECT_EQ(bytesOf(back.code, CodeSettings::transferred),
@@ -198,7 +199,7 @@ TEST_F(CliLink, RadioAnsweringTwoIsReadInFull)
     std::vector<char> eeprom(2048, '\xFF');
     eeprom[EepromMap::generalSettings + GeneralSettings::channelCount.byte] = 2;
     {
-        std::ofstream out(path("two-channels.bin").toStdString(), std::ios::binary);
+        std::ofstream out(toPath(path("two-channels.bin")), std::ios::binary);
         out.write(eeprom.data(), static_cast<std::streamsize>(eeprom.size()));
     }
     const QString device =

@@ -11,6 +11,7 @@
 #include "app/app_test_support.h"
 #include "app/csv_actions.h"
 #include "app/sample_configuration.h"
+#include "link/file_path.h"
 #include "model/csv_export.h"
 #include "model/frequency.h"
 #include "model/table_files.h"
@@ -71,7 +72,7 @@ protected:
             session_->document().removeView(&recorder_);
         AppFixture::TearDown();
     }
-    QString csvPath(const char* name) const { return QString::fromStdString(file(name).string()); }
+    QString csvPath(const char* name) const { return toQString(file(name)); }
 
     ScriptedCsvChooser::Answers csvAnswers_;
     RecordingView recorder_;
@@ -185,8 +186,7 @@ TEST_F(CsvActionsTest, AFailedExportIsShownAndCancellingDoesNothing)
     EXPECT_FALSE(window_->csvActions().exportFile(csvPath("missing/out.csv")));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_TRUE(messages_[0].error);
-    EXPECT_TRUE(messages_[0].text.startsWith(
-        "cannot write " + QString::fromStdString(file("missing/out.csv").string())));
+    EXPECT_TRUE(messages_[0].text.startsWith("cannot write " + toQString(file("missing/out.csv"))));
 
     const RadioImage before = session_->image();
     window_->csvActions().importAction()->trigger(); // the dialogs answer "cancelled"

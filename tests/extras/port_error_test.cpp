@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "link/file_path.h"
 #include "link/port_error.h"
 
 using namespace kq904;
@@ -107,7 +108,7 @@ TEST(PortError, FactsOfMissingRegularAndCharacterDevices)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path base = dir.path().toStdString();
+    const std::filesystem::path base = toPath(dir.path());
 
     EXPECT_FALSE(gatherDeviceFacts(base / "ttyUSB9", {}).exists);
 
@@ -129,7 +130,7 @@ TEST(PortError, FactsNameTheDevicesGroupAndMode)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path device = dir.path().toStdString() + "/ttyUSB0";
+    const std::filesystem::path device = toPath(dir.path()) / "ttyUSB0";
     std::ofstream(device) << "";
     ASSERT_EQ(::chmod(device.c_str(), 0600), 0);
     // A group other than ours, when we may give the file one (as root); else our own.
@@ -154,7 +155,7 @@ TEST(PortError, LockFileNamesTheProgramHoldingThePort)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path base = dir.path().toStdString();
+    const std::filesystem::path base = toPath(dir.path());
     const std::filesystem::path locks = base / "locks";
     std::filesystem::create_directory(locks);
     // Lock files are named after the device path, '/' written as '_' ("/dev/" left out).

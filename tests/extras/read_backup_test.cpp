@@ -2,9 +2,9 @@
 // holding exactly the image as read.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <fstream>
 
+#include "model/file_test_support.h"
 #include "model/read_backup.h"
 #include "model/set_file.h"
 
@@ -48,9 +48,8 @@ TEST(ReadBackup, NameHoldsTheMomentTheSerialAndTheSuffix)
 
 TEST(ReadBackup, SavedFileLoadsBackAsTheImageRead)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path folder = dir.path().toStdString() + "/data/backups";
+    kq904::testing::TempDir dir;
+    const std::filesystem::path folder = dir.path() / "data" / "backups";
     const RadioImage image = readImage(500);
     const RadioImage before = image;
 
@@ -71,9 +70,8 @@ TEST(ReadBackup, SavedFileLoadsBackAsTheImageRead)
 
 TEST(ReadBackup, ReadingsInTheSameSecondNeverReplaceEachOther)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path folder = dir.path().toStdString();
+    kq904::testing::TempDir dir;
+    const std::filesystem::path folder = dir.path();
     const std::tm t = moment(2026, 12, 8, 14, 30, 5);
     // Someone else's file already has the first name.
     std::ofstream(folder / "20261208-143005-SN0000500.set") << "keep me";
@@ -95,9 +93,8 @@ TEST(ReadBackup, ReadingsInTheSameSecondNeverReplaceEachOther)
 
 TEST(ReadBackup, FolderThatCannotBeMadeIsReportedNotThrown)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::filesystem::path blocker = dir.path().toStdString() + "/backups";
+    kq904::testing::TempDir dir;
+    const std::filesystem::path blocker = dir.path() / "backups";
     std::ofstream(blocker) << "a file where the folder should be";
 
     const SavedBackup saved = saveReadBackup(readImage(7), blocker, moment(2026, 12, 8, 14, 30, 5));

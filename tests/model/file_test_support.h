@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/file_io.h"
 #include "model/radio_image.h"
 #include "support/image_fill.h"
 
@@ -23,11 +23,16 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kq904-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
+        std::random_device seed;
+        std::error_code ec;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const auto candidate =
+                std::filesystem::temp_directory_path() / ("kq904-test-" + std::to_string(seed()));
+            if (std::filesystem::create_directory(candidate, ec))
+                path_ = candidate;
+        }
+        if (path_.empty())
             ADD_FAILURE() << "cannot create a temporary directory";
-        path_ = pattern;
     }
     ~TempDir()
     {
@@ -43,6 +48,11 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Something that is not a regular file, for readers that must refuse it without hanging: a FIFO
+// named `name` in `dir` on POSIX systems, the NUL device on Windows (which has no pipes in
+// folders). special_file_posix.cpp and special_file_windows.cpp.
+std::filesystem::path makeNonRegularFile(const std::filesystem::path& dir, const std::string& name);
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 {
@@ -68,7 +78,7 @@ inline std::vector<std::string> entryNames(const std::filesystem::path& dir)
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
+        names.push_back(pathText(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include <sys/stat.h>
-
 #include "file_test_support.h"
 #include "model/set_file.h"
 
@@ -228,9 +226,9 @@ TEST(SetFileLoading, FilesThatCannotBeOpenedFailWithTheReason)
     EXPECT_EQ(directory.error, "cannot open " + dir.path().string() + ": Is a directory");
 
     // A pipe would block the reader until someone writes to it.
-    ASSERT_EQ(::mkfifo((dir / "pipe.set").c_str(), 0600), 0);
-    const Result pipe = loadSetFile(image, dir / "pipe.set");
-    EXPECT_EQ(pipe.error, "cannot open " + (dir / "pipe.set").string() + ": not a regular file");
+    const auto pipePath = kq904::testing::makeNonRegularFile(dir.path(), "pipe.set");
+    const Result pipe = loadSetFile(image, pipePath);
+    EXPECT_EQ(pipe.error, "cannot open " + pipePath.string() + ": not a regular file");
     EXPECT_EQ(image, before);
 }
 

@@ -10,8 +10,8 @@
 
 #include "link/frame.h"
 #include "link/serial_port.h"
-#include "sim/pty_master.h"
-#include "sim/pty_radio_server.h"
+#include "sim/pty/pty_master.h"
+#include "sim/pty/pty_radio_server.h"
 
 using namespace kq904;
 using namespace std::chrono_literals;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "link/serial_port.h"
-#include "sim/pty_master.h"
+#include "sim/pty/pty_master.h"
 
 using namespace kq904;
 using namespace std::chrono_literals;

@@ -20,6 +20,7 @@
 #include "forms/channel_setting_ids.h"
 #include "forms/widgets/channel_name_dialog.h"
 #include "forms/widgets/channel_setting_dialog.h"
+#include "link/file_path.h"
 #include "model/frequency.h"
 
 namespace kq904 {
@@ -40,7 +41,7 @@ protected:
         image.general.set(GeneralSettings::dtmfVersion, true);
     }
 
-    std::filesystem::path dataDir() const { return dir.path().toStdString(); }
+    std::filesystem::path dataDir() const { return toPath(dir.path()); }
     bool fileExists(const char* name) const { return std::filesystem::exists(dataDir() / name); }
 
     template <typename W> W* widget(CChannelSettingDlg& dialog, int id)

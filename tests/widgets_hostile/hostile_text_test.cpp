@@ -25,6 +25,7 @@
 #include "forms/widgets/general_setting_dialog.h"
 #include "forms/widgets/kill_feature_dialog.h"
 #include "forms/widgets/programming_dialog.h"
+#include "link/file_path.h"
 #include "link/link.h"
 #include "link/profile_settings.h"
 #include "model/frequency.h"
@@ -218,7 +219,7 @@ protected:
         profile = std::make_unique<ProfileSettings>(dir.filePath("profile.ini"));
     }
 
-    std::filesystem::path dataDir() const { return dir.path().toStdString(); }
+    std::filesystem::path dataDir() const { return toPath(dir.path()); }
 
     struct DialogCase {
         const char* name;

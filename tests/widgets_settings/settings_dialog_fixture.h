@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "forms/widgets/form_dialog.h"
+#include "link/file_path.h"
 #include "model/radio_image.h"
 
 namespace kq904::testing {
 
 class SettingsDialogTest : public ::testing::Test {
 protected:
-    std::filesystem::path dataDir() const { return dir.path().toStdString(); }
+    std::filesystem::path dataDir() const { return toPath(dir.path()); }
     bool fileExists(const char* name) const { return std::filesystem::exists(dataDir() / name); }
     std::vector<std::uint8_t> fileBytes(const char* name) const
     {

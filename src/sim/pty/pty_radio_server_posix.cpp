@@ -1,4 +1,4 @@
-#include "sim/pty_radio_server.h"
+#include "sim/pty/pty_radio_server.h"
 
 #include <array>
 #include <cerrno>

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "model/result.h"
-#include "sim/pty_master.h"
+#include "sim/pty/pty_master.h"
 #include "sim/simulated_radio.h"
 
 namespace kq904 {

@@ -1,4 +1,4 @@
-#include "sim/pty_master.h"
+#include "sim/pty/pty_master.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,0 +1,10 @@
+#include "link/port_names.h"
+
+namespace kq904 {
+
+bool systemUsesComNames()
+{
+    return true;
+}
+
+} // namespace kq904
