@@ -3,9 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -13,6 +17,7 @@
 #include "about_dialog.h"
 #include "app_icons.h"
 #include "csv_actions.h"
+#include "edit_actions.h"
 #include "link/file_path.h"
 #include "listing_view.h"
 #include "session.h"
@@ -41,6 +46,10 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
     session_.setTransferListener([this](bool running) { followTransfer(running); });
     connect(view_, &CKQ904View::channelFormRequested, this,
         [this](int channel) { forms_.runChannel(channel); });
+    // The modified mark follows every step, undo and redo, and every full redraw.
+    connect(&session_.history().stack(), &QUndoStack::indexChanged, this, &CMainFrame::updateTitle);
+    session_.document().addView(this);
+    setAcceptDrops(true);
     updateTitle();
     view_->setFocus();
     // The tick runs from here until the program ends.
@@ -49,6 +58,7 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    session_.document().removeView(this);
     session_.setMessageParent(nullptr);
     session_.setStatusNotifier({});
     session_.setTransferListener({});
@@ -61,6 +71,7 @@ void CMainFrame::followTransfer(bool running)
         action(command)->setEnabled(!running);
     action(Command::Factory)->setEnabled(!running && session_.factoryEnabled());
     csvActions_->importAction()->setEnabled(!running);
+    editActions_->followTransfer(running);
     for (QAction* entry : std::as_const(recentActions_))
         entry->setEnabled(!running);
     messagePane_->setText(QLatin1String(running ? Session::kTransferUnderWay : kReady));
@@ -110,19 +121,19 @@ void CMainFrame::createActions()
         QStringLiteral("Change the printer and printing options"), &CMainFrame::onPrintSetup);
     addCommand(Command::PrintPreview, QStringLiteral("Print Pre&view"),
         QStringLiteral("Display full pages"), &CMainFrame::onPrintPreview);
-    addCommand(Command::ExportPdf, QStringLiteral("Export PDF..."),
+    addCommand(Command::ExportPdf, QStringLiteral("Export P&DF..."),
         QStringLiteral("Write the printed pages to a PDF file"), &CMainFrame::onExportPdf);
     addCommand(Command::Exit, QStringLiteral("E&xit"), QStringLiteral("Quit the application"),
         &CMainFrame::onExit);
-    addCommand(Command::General, QStringLiteral("General"),
+    addCommand(Command::General, QStringLiteral("&General"),
         QStringLiteral("Edit the general settings"), &CMainFrame::onGeneral);
-    addCommand(Command::Channel, QStringLiteral("Channel"),
+    addCommand(Command::Channel, QStringLiteral("&Channel"),
         QStringLiteral("Edit the selected channel"), &CMainFrame::onChannel);
-    addCommand(Command::Programming, QStringLiteral("Programming"),
+    addCommand(Command::Programming, QStringLiteral("&Programming"),
         QStringLiteral("Program or read a radio"), &CMainFrame::onProgramming);
-    addCommand(Command::Port, QStringLiteral("Port"),
+    addCommand(Command::Port, QStringLiteral("P&ort"),
         QStringLiteral("Choose the serial port of the radio"), &CMainFrame::onPort);
-    addCommand(Command::Factory, QStringLiteral("Factory"),
+    addCommand(Command::Factory, QStringLiteral("F&actory"),
         QStringLiteral("Edit the factory alignment"), &CMainFrame::onFactory)
         ->setEnabled(session_.factoryEnabled());
     addCommand(Command::About, QStringLiteral("&About KQ904..."),
@@ -155,12 +166,16 @@ void CMainFrame::createMenus()
     fileMenu_->addAction(action(Command::PrintPreview));
     fileMenu_->addAction(action(Command::ExportPdf));
     fileMenu_->addSeparator();
-    recentPlaceholder_ = fileMenu_->addAction(QStringLiteral("Recent File"));
+    recentPlaceholder_ = fileMenu_->addAction(QStringLiteral("Recent &File"));
     recentPlaceholder_->setEnabled(false);
     actions_[Command::RecentFile] = recentPlaceholder_;
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addAction(action(Command::Exit));
     rebuildRecentFileMenu();
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    editActions_ = new EditActions(session_, *view_, this);
+    editActions_->fillMenu(edit);
 
     QMenu* setting = menuBar()->addMenu(QStringLiteral("&Setting"));
     setting->addAction(action(Command::General));
@@ -233,7 +248,17 @@ void CMainFrame::rebuildRecentFileMenu()
 
 void CMainFrame::updateTitle()
 {
-    setWindowTitle(QString::fromStdString(session_.document().windowTitle()));
+    // "[*]" is where Qt shows the modified mark: "radio.set* - KQ904 Programmer V5.12".
+    const CKQ904Doc& document = session_.document();
+    setWindowTitle(QString::fromStdString(document.title()) + QStringLiteral("[*] - ")
+        + QLatin1String(CKQ904Doc::kProgramTitle));
+    setWindowModified(document.isModified());
+}
+
+void CMainFrame::onDocumentUpdate(unsigned hint)
+{
+    if ((hint & 0xFFFF) == kFullRedrawHint)
+        updateTitle();
 }
 
 void CMainFrame::showError(const std::string& reason)
@@ -258,11 +283,13 @@ bool CMainFrame::openFile(const QString& path)
             this, QString::fromStdString(problem), QStringLiteral("Open it anyway?"));
         return !declined;
     };
+    const EditMoment before = session_.history().now();
     if (Result opened = session_.document().open(toPath(path), openAnyway); !opened) {
         if (!declined)
             showError(opened.error);
         return false;
     }
+    session_.history().record(before, QStringLiteral("Open ") + QFileInfo(path).fileName());
     recentFiles_.add(path);
     rebuildRecentFileMenu();
     updateTitle();
@@ -296,6 +323,8 @@ bool CMainFrame::exportPdf(const QString& path)
         showError(exported.error);
         return false;
     }
+    statusBar()->showMessage(QStringLiteral("PDF written to ")
+        + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     return true;
 }
 
@@ -303,7 +332,9 @@ void CMainFrame::onNew()
 {
     if (session_.refuseWhileTransferring())
         return;
+    const EditMoment before = session_.history().now();
     session_.document().newDocument();
+    session_.history().record(before, QStringLiteral("New"));
     updateTitle();
 }
 
@@ -377,7 +408,75 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    saveWindowGeometry();
     QMainWindow::closeEvent(event);
+}
+
+namespace {
+
+// The one local file a drag carries, or an empty string.
+QString droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    return data->urls().constFirst().toLocalFile();
+}
+
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Any single local file is taken, so that a file of the wrong kind gets its reason on the
+    // drop rather than a silent refusal.
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drag's source waits until the drop returns: the file is taken once the event loop
+    // comes back, so message boxes and forms never run inside the drop.
+    QMetaObject::invokeMethod(
+        this, [this, path] { openDroppedFile(path); }, Qt::QueuedConnection);
+}
+
+bool CMainFrame::openDroppedFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("set"))
+        return openFile(path);
+    if (suffix == QLatin1String("csv"))
+        return csvActions_->importFile(path);
+    showError(QFileInfo(path).fileName().toStdString()
+        + ": neither a set file (.set), which would be opened, nor a CSV channel list (.csv), "
+          "which would be imported; nothing was done with it");
+    return false;
+}
+
+bool CMainFrame::restoreWindowGeometry()
+{
+    QSettings& store = session_.profile().store();
+    const QByteArray geometry = store.value(QLatin1String(kGeometryKey)).toByteArray();
+    const QByteArray state = store.value(QLatin1String(kStateKey)).toByteArray();
+    if (geometry.isEmpty())
+        return false;
+    // Qt moves a window whose screen is gone, or that would lie off every screen, onto one.
+    const bool restored = restoreGeometry(geometry);
+    if (!state.isEmpty())
+        restoreState(state);
+    return restored;
+}
+
+void CMainFrame::saveWindowGeometry()
+{
+    QSettings& store = session_.profile().store();
+    store.setValue(QLatin1String(kGeometryKey), saveGeometry());
+    store.setValue(QLatin1String(kStateKey), saveState());
+    store.sync();
 }
 
 void CMainFrame::onGeneral()

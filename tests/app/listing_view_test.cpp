@@ -19,6 +19,7 @@ namespace kq904 {
 namespace {
 
 using testing::AppFixture;
+using testing::shownTitle;
 using testing::writeFile;
 
 class ListingViewTest : public AppFixture {
@@ -72,7 +73,7 @@ TEST_F(ListingViewTest, ShowsEveryRowOfTheListingWithTheFirstChannelSelected)
     view.viewport()->update();
     // Three title rows and ten channel rows: the screen shows 13 rows.
     EXPECT_EQ(paintedRows(view), rowsFromTo(0, 12));
-    EXPECT_EQ(window_->windowTitle(), "radio.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(*window_), "radio.set - KQ904 Programmer V5.12");
     EXPECT_EQ(document().activeRow(), 3U);
 
     const QPalette& palette = view.palette();
