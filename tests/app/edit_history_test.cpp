@@ -1,19 +1,15 @@
 // The Edit menu: every kind of change is one step that undo takes back and redo puts in again,
 // the configuration and the default table files alike; the title's modified mark follows the
 // set file; the listing's channel commands and a paste from CHIRP or a spreadsheet.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/csv_actions.h"
 #include "app/edit_actions.h"
-#include "app/form_launcher.h"
 #include "app/listing_view.h"
 #include "app/sample_configuration.h"
 #include "app_test_support.h"
@@ -37,30 +33,25 @@ struct Moment {
     QString title;
 };
 
-// Does `act` on the next modal form as soon as it is shown; `act` closes it.
-void onNextForm(std::function<void(QWidget*)> act)
+// Presses the buttons of the next modal form in turn as soon as it is shown; the last closes it.
+void pressInNextForm(QStringList buttons)
 {
     auto* poll = new QTimer(qApp);
     poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        if (QWidget* form = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            act(form);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, buttons] {
+        QWidget* form = QApplication::activeModalWidget();
+        if (!form)
+            return;
+        poll->deleteLater();
+        for (const QString& text : buttons) {
+            const auto all = form->findChildren<QAbstractButton*>();
+            const auto found = std::find_if(all.begin(), all.end(),
+                [&text](QAbstractButton* button) { return button->text() == text; });
+            ASSERT_NE(found, all.end()) << text.toStdString();
+            (*found)->click();
         }
     });
     poll->start();
-}
-
-void click(QWidget* form, const QString& text)
-{
-    for (auto* button : form->findChildren<QAbstractButton*>()) {
-        if (button->text() == text) {
-            button->click();
-            return;
-        }
-    }
-    ADD_FAILURE() << "no button " << text.toStdString();
 }
 
 class EditHistoryTest : public AppFixture {
@@ -110,39 +101,21 @@ TEST_F(EditHistoryTest, EveryKindOfStepIsUndoneAndRedoneWithItsTableFiles)
         const char* undo;
         std::function<void()> act;
     };
-    const auto channelForm = [this](const QString& button) {
-        onNextForm([button](QWidget* form) {
-            if (!button.isEmpty())
-                click(form, button);
-            // A frequency typed after Channel Add./Del. is an edit of its own step.
-            if (button.isEmpty())
-                form->findChildren<QLineEdit*>().constFirst()->setText(QStringLiteral("146.52"));
-            click(form, QStringLiteral("OK"));
-        });
-        window_->forms().runChannel(2);
+    const auto form = [](QStringList buttons, std::function<void()> run) {
+        return [buttons, run] {
+            pressInNextForm(buttons);
+            run();
+        };
     };
+    const auto channelForm = [this] { window_->forms().runChannel(2); };
     const std::vector<Step> steps = {
         {"Open radio.set", [&] { window_->openFile(toQString(file("radio.set"))); }},
-        {"Channel Setting", [&] { channelForm({}); }},
+        {"Channel Setting", form({"Scan", "OK"}, channelForm)},
         // "OK" right after Channel Add. writes the table files: they belong to that step.
-        {"Channel Add.", [&] { channelForm(QStringLiteral("Channel Add.")); }},
-        {"Channel Del.", [&] { channelForm(QStringLiteral("Channel Del.")); }},
-        {"General Setting",
-            [&] {
-                onNextForm([](QWidget* form) {
-                    click(form, QStringLiteral("key Beep"));
-                    click(form, QStringLiteral("OK"));
-                });
-                window_->forms().runGeneral();
-            }},
-        {"Factory Setting",
-            [&] {
-                onNextForm([](QWidget* form) {
-                    click(form, QStringLiteral("DTMF Version"));
-                    click(form, QStringLiteral("OK"));
-                });
-                window_->forms().runFactory();
-            }},
+        {"Channel Add.", form({"Channel Add.", "OK"}, channelForm)},
+        {"Channel Del.", form({"Channel Del.", "OK"}, channelForm)},
+        {"General Setting", form({"key Beep", "OK"}, [&] { window_->forms().runGeneral(); })},
+        {"Factory Setting", form({"DTMF Version", "OK"}, [&] { window_->forms().runFactory(); })},
         {"Import CSV", [&] { window_->csvActions().importFile(csv); }},
         {"New", [&] { window_->action(Command::New)->trigger(); }},
         {"Reading",
@@ -192,7 +165,7 @@ TEST_F(EditHistoryTest, AFormThatChangedNothingIsNoStepAndTheMarkFollowsTheSetFi
     ASSERT_TRUE(window_->openFile(toQString(file("radio.set"))));
     EXPECT_EQ(shownTitle(*window_), "radio.set - KQ904 Programmer V5.12");
     const int steps = session_->history().stack().count();
-    onNextForm([](QWidget* form) { click(form, QStringLiteral("OK")); });
+    pressInNextForm({"OK"});
     window_->forms().runGeneral();
     EXPECT_EQ(session_->history().stack().count(), steps);
     EXPECT_EQ(shownTitle(*window_), "radio.set - KQ904 Programmer V5.12");
@@ -206,68 +179,74 @@ TEST_F(EditHistoryTest, AFormThatChangedNothingIsNoStepAndTheMarkFollowsTheSetFi
     // Undone after the save, the configuration differs from the file again.
     edit().undoAction()->trigger();
     EXPECT_EQ(shownTitle(*window_), "radio.set* - KQ904 Programmer V5.12");
-}
-
-TEST_F(EditHistoryTest, NothingChangesTheImageWhileATransferUsesIt)
-{
-    view().selectChannels(0, 0, 0);
-    ASSERT_TRUE(edit().move(ChannelMove::Down));
+    // Nothing changes the image while a transfer uses it; copying does not change it.
     window_->followTransfer(true);
-    for (QAction* action : {edit().undoAction(), edit().pasteAction(), edit().cutAction(),
-             edit().deleteAction(), edit().moveUpAction(), edit().moveDownAction()})
+    for (QAction* action : {edit().undoAction(), edit().redoAction(), edit().pasteAction(),
+             edit().cutAction(), edit().deleteAction(), edit().moveUpAction()})
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     EXPECT_TRUE(edit().copyAction()->isEnabled());
-    window_->followTransfer(false);
-    EXPECT_TRUE(edit().undoAction()->isEnabled());
 }
 
-// Clipboard text from CHIRP (its 17 and 18-column files) and from a spreadsheet (tab-separated
-// cells under the header row, columns in any order), pasted at the active row.
-TEST_F(EditHistoryTest, PastesChirpRowsAndSpreadsheetRowsFromTheActiveRowOn)
+// Clipboard text from CHIRP (its 18-column file), from a spreadsheet (tab-separated cells under
+// the header row, columns in any order, no Location) and this program's own copy, pasted from
+// the active row on: the rows come back as they were copied, and what changed is told.
+TEST_F(EditHistoryTest, PastesChirpRowsSpreadsheetRowsAndItsOwnCopies)
 {
-    struct Case {
-        const char* what;
-        const char* format;
-        const char* text;
-        std::vector<std::string> names; // channels 11 and 12 after the paste
+    RadioImage sample = sampleConfiguration(11);
+    const std::string copied = exportChannelsCsv(sample, std::vector<int>{2, 3}, '\t').text;
+    const auto rows = [](const std::string& text) { // without the header and the Location
+        QStringList lines = QString::fromStdString(text).split(QStringLiteral("\r\n"));
+        lines.removeFirst();
+        for (QString& line : lines)
+            line = line.section(QLatin1Char('\t'), 1);
+        return lines;
     };
-    const std::vector<Case> cases = {
-        {"CHIRP CSV", "text/csv",
-            "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
-            "DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL\r\n"
+    struct Case {
+        const char* format;
+        std::string text;
+        std::vector<std::string> names; // channels 11 and 12 after the paste
+        const char* told; // in the message shown afterwards; nullptr: none shown
+    };
+    const Case cases[] = {
+        {"text/csv",
+            "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+            "Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL\r\n"
             "1,Simplex,146.520000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,\r\n"
             "2,Rptr,147.000000,+,0.600000,Tone,100.0,88.5,023,NN,NFM,5.00,S,,,,\r\n",
-            {"SIMPL", "RPTR"}},
-        {"spreadsheet", "text/plain",
+            {"SIMPL", "RPTR"}, "Name \"Simplex\" is stored as \"SIMPL\""},
+        {"text/plain",
             "Name\tFrequency\tPower\r\nHILL\t446.006250\tLow\r\nVALE\t446.018750\tHigh\r\n",
-            {"HILL", "VALE"}},
+            {"HILL", "VALE"}, nullptr},
+        {"text/plain", copied, {channelLabel(sample, 2), channelLabel(sample, 3)}, nullptr},
     };
     for (const Case& c : cases) {
-        session_->image() = sampleConfiguration(11);
+        session_->image() = sample;
         session_->document().refresh();
         view().selectChannels(10, 10, 10);
         QMimeData data;
-        data.setData(QLatin1String(c.format), QByteArray(c.text));
+        data.setData(QLatin1String(c.format), QByteArray::fromStdString(c.text));
         messages_.clear();
-        ASSERT_TRUE(edit().pasteData(&data)) << c.what;
+        ASSERT_TRUE(edit().pasteData(&data)) << c.text;
         RadioImage& image = session_->image();
-        RadioImage sample = sampleConfiguration(11);
-        EXPECT_EQ(image.channelCount(), 12) << c.what;
-        EXPECT_EQ(channelLabel(image, 10), c.names[0]) << c.what;
-        EXPECT_EQ(channelLabel(image, 11), c.names[1]) << c.what;
-        EXPECT_EQ(channelLabel(image, 9), channelLabel(sample, 9)) << c.what;
-        EXPECT_EQ(view().selectedChannels(), (std::vector<int>{10, 11})) << c.what;
+        EXPECT_EQ(image.channelCount(), 12) << c.text;
+        EXPECT_EQ(channelLabel(image, 10), c.names[0]) << c.text;
+        EXPECT_EQ(channelLabel(image, 11), c.names[1]) << c.text;
+        EXPECT_EQ(view().selectedChannels(), (std::vector<int>{10, 11})) << c.text;
         EXPECT_EQ(edit().undoAction()->text(), "&Undo Paste");
+        EXPECT_TRUE(c.told ? messages_.size() == 1 && messages_[0].text.contains(c.told)
+                           : messages_.empty())
+            << c.text;
         // The next start begins from the pasted channels.
-        EXPECT_EQ(fileBytes(dataDir() / "setTab.bin").at(3), 12) << c.what;
+        EXPECT_EQ(fileBytes(dataDir() / "setTab.bin").at(3), 12) << c.text;
     }
+    EXPECT_EQ(rows(exportChannelsCsv(session_->image(), std::vector<int>{10, 11}, '\t').text),
+        rows(copied));
     // Rows without their header could be any table: nothing is pasted, and the user hears why.
     QMimeData rowsOnly;
     rowsOnly.setText(QStringLiteral("HILL\t446.006250\r\n"));
     const RadioImage before = session_->image();
     EXPECT_FALSE(edit().pasteData(&rowsOnly));
     EXPECT_EQ(session_->image(), before);
-    ASSERT_FALSE(messages_.empty());
     EXPECT_TRUE(messages_.back().text.startsWith("Nothing was pasted: the clipboard holds no "
                                                  "channel list"));
 }

@@ -41,16 +41,13 @@ TEST(TabOrder, EveryFormStartsOnAControlAndTabsInReadingOrder)
     image.general.set(GeneralSettings::dtmfVersion, true);
     image.setChannelCount(5);
     QWidget parent;
-    const std::vector<std::pair<const char*, std::unique_ptr<QDialog>>> forms = [&] {
-        std::vector<std::pair<const char*, std::unique_ptr<QDialog>>> made;
-        made.emplace_back("Channel Setting", makeChannelSettingScreenshot(image, 1, &parent));
-        made.emplace_back("Channel Name", makeChannelNameScreenshot(image, 1, &parent));
-        made.emplace_back("General Setting", makeGeneralSettingScreenshot(image, &parent));
-        made.emplace_back("Code Function", makeCodeFunctionScreenshot(image, &parent));
-        made.emplace_back("Kill Feature", makeKillFeatureScreenshot(image, &parent));
-        made.emplace_back("Factory Setting", makeFactorySettingScreenshot(image, &parent));
-        return made;
-    }();
+    std::vector<std::pair<const char*, std::unique_ptr<QDialog>>> forms;
+    forms.emplace_back("Channel Setting", makeChannelSettingScreenshot(image, 1, &parent));
+    forms.emplace_back("Channel Name", makeChannelNameScreenshot(image, 1, &parent));
+    forms.emplace_back("General Setting", makeGeneralSettingScreenshot(image, &parent));
+    forms.emplace_back("Code Function", makeCodeFunctionScreenshot(image, &parent));
+    forms.emplace_back("Kill Feature", makeKillFeatureScreenshot(image, &parent));
+    forms.emplace_back("Factory Setting", makeFactorySettingScreenshot(image, &parent));
     for (const auto& [name, form] : forms) {
         form->show();
         QApplication::processEvents();
