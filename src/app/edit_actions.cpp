@@ -83,7 +83,6 @@ EditActions::EditActions(Session& session, CKQ904View& view, QMainWindow* window
 
     QUndoStack& stack = history.stack();
     connect(&stack, &QUndoStack::indexChanged, this, &EditActions::updateUndoActions);
-    connect(&stack, &QUndoStack::cleanChanged, this, &EditActions::updateUndoActions);
     connect(&history, &EditHistory::restored, this, [this](const QString& problem) {
         if (!problem.isEmpty())
             session_.messages().showError(window_,

@@ -88,9 +88,8 @@ void CKQ904View::selectChannels(int first, int last, int active)
     const int line = static_cast<int>(document_.firstChannelLine());
     selection_.selectRange(first + line, last + line);
     selection_.limitTo(rowCount());
-    gesture_ = Gesture::Keep;
-    document_.selectRow(static_cast<unsigned>(active + line));
-    gesture_ = Gesture::Only;
+    moveActive(Gesture::Keep,
+        [this, active, line] { document_.selectRow(static_cast<unsigned>(active + line)); });
 }
 
 void CKQ904View::selectChannels(const std::vector<int>& channels, int active)
@@ -100,9 +99,8 @@ void CKQ904View::selectChannels(const std::vector<int>& channels, int active)
     for (const int channel : channels)
         selection_.add(channel + line);
     selection_.limitTo(rowCount());
-    gesture_ = Gesture::Keep;
-    document_.selectRow(static_cast<unsigned>(active + line));
-    gesture_ = Gesture::Only;
+    moveActive(Gesture::Keep,
+        [this, active, line] { document_.selectRow(static_cast<unsigned>(active + line)); });
 }
 
 void CKQ904View::selectAllChannels()
@@ -110,9 +108,7 @@ void CKQ904View::selectAllChannels()
     const int anchor = selection_.anchor();
     selection_.selectRange(static_cast<int>(document_.firstChannelLine()), rowCount() - 1);
     selection_.extendTo(anchor, true);
-    gesture_ = Gesture::Keep;
-    document_.selectRow(static_cast<unsigned>(activeRow()));
-    gesture_ = Gesture::Only;
+    moveActive(Gesture::Keep, [this] { document_.selectRow(static_cast<unsigned>(activeRow())); });
 }
 
 ListingAccessible* CKQ904View::accessible()
@@ -322,7 +318,6 @@ void CKQ904View::keyPressEvent(QKeyEvent* event)
     const Gesture moving = !(modifiers & Qt::ShiftModifier) ? Gesture::Only
         : (modifiers & Qt::ControlModifier)                 ? Gesture::ExtendAdding
                                                             : Gesture::Extend;
-    gesture_ = moving;
     switch (event->key()) {
     case Qt::Key_PageUp:
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -331,41 +326,44 @@ void CKQ904View::keyPressEvent(QKeyEvent* event)
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
         break;
     case Qt::Key_Home:
-        document_.selectRow(0);
+        moveActive(moving, [this] { document_.selectRow(0); });
         break;
     case Qt::Key_End:
-        document_.selectRow(static_cast<unsigned>(rowCount() - 1));
+        moveActive(moving, [this] { document_.selectRow(static_cast<unsigned>(rowCount() - 1)); });
         break;
     case Qt::Key_Up:
-        document_.previousRow();
+        moveActive(moving, [this] { document_.previousRow(); });
         break;
     case Qt::Key_Down:
-        document_.nextRow();
+        moveActive(moving, [this] { document_.nextRow(); });
         break;
     // Ctrl+Space: the active row joins the selection or leaves it.
     case Qt::Key_Space:
         if (!(modifiers & Qt::ControlModifier)) {
-            gesture_ = Gesture::Only;
             QAbstractScrollArea::keyPressEvent(event);
             return;
         }
-        gesture_ = Gesture::Toggle;
-        document_.selectRow(static_cast<unsigned>(activeRow()));
+        moveActive(
+            Gesture::Toggle, [this] { document_.selectRow(static_cast<unsigned>(activeRow())); });
         break;
     // The keyboard's double click: the active row's channel in the Channel Setting form.
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_F2:
-        gesture_ = Gesture::Only;
         emit channelFormRequested(document_.currentChannel());
         break;
     default:
-        gesture_ = Gesture::Only;
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    gesture_ = Gesture::Only;
     event->accept();
+}
+
+void CKQ904View::moveActive(Gesture gesture, const std::function<void()>& move)
+{
+    gesture_ = gesture;
+    move();
+    gesture_ = Gesture::Only;
 }
 
 CKQ904View::Gesture CKQ904View::gestureFor(Qt::KeyboardModifiers modifiers)
@@ -380,11 +378,8 @@ CKQ904View::Gesture CKQ904View::gestureFor(Qt::KeyboardModifiers modifiers)
 void CKQ904View::selectRowAt(const QPoint& point, Gesture gesture)
 {
     // A point below the last row selects nothing.
-    if (const int row = rowAt(point); row >= 0) {
-        gesture_ = gesture;
-        document_.selectRow(static_cast<unsigned>(row));
-        gesture_ = Gesture::Only;
-    }
+    if (const int row = rowAt(point); row >= 0)
+        moveActive(gesture, [this, row] { document_.selectRow(static_cast<unsigned>(row)); });
 }
 
 void CKQ904View::mousePressEvent(QMouseEvent* event)

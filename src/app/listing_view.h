@@ -9,6 +9,7 @@
 // the same text (listing_accessible.h).
 
 #include <QAbstractScrollArea>
+#include <functional>
 #include <vector>
 
 #include "document.h"
@@ -93,6 +94,8 @@ private:
         ExtendAdding, // the rows from the anchor, added (Ctrl+Shift)
         Keep, // as set already (selectChannels)
     };
+    // Moves the active row through the document, the selection following by `gesture`.
+    void moveActive(Gesture gesture, const std::function<void()>& move);
     void selectRowAt(const QPoint& point, Gesture gesture);
     static Gesture gestureFor(Qt::KeyboardModifiers modifiers);
     // Repaints and announces the rows whose selected state changed since it was last shown.
