@@ -4,12 +4,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -18,10 +15,12 @@
 #include "app_icons.h"
 #include "csv_actions.h"
 #include "edit_actions.h"
+#include "file_drops.h"
 #include "link/file_path.h"
 #include "listing_view.h"
 #include "session.h"
 #include "tick_pump.h"
+#include "window_geometry.h"
 
 namespace kq904 {
 
@@ -49,7 +48,7 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
     // The modified mark follows every step, undo and redo, and every full redraw.
     connect(&session_.history().stack(), &QUndoStack::indexChanged, this, &CMainFrame::updateTitle);
     session_.document().addView(this);
-    setAcceptDrops(true);
+    new FileDrops(this, [this](const QString& path) { openDroppedFile(path); });
     updateTitle();
     view_->setFocus();
     // The tick runs from here until the program ends.
@@ -412,38 +411,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-namespace {
-
-// The one local file a drag carries, or an empty string.
-QString droppedFile(const QMimeData* data)
-{
-    if (!data || !data->hasUrls() || data->urls().size() != 1)
-        return {};
-    return data->urls().constFirst().toLocalFile();
-}
-
-} // namespace
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
-{
-    // Any single local file is taken, so that a file of the wrong kind gets its reason on the
-    // drop rather than a silent refusal.
-    if (!droppedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void CMainFrame::dropEvent(QDropEvent* event)
-{
-    const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // The drag's source waits until the drop returns: the file is taken once the event loop
-    // comes back, so message boxes and forms never run inside the drop.
-    QMetaObject::invokeMethod(
-        this, [this, path] { openDroppedFile(path); }, Qt::QueuedConnection);
-}
-
 bool CMainFrame::openDroppedFile(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -459,24 +426,12 @@ bool CMainFrame::openDroppedFile(const QString& path)
 
 bool CMainFrame::restoreWindowGeometry()
 {
-    QSettings& store = session_.profile().store();
-    const QByteArray geometry = store.value(QLatin1String(kGeometryKey)).toByteArray();
-    const QByteArray state = store.value(QLatin1String(kStateKey)).toByteArray();
-    if (geometry.isEmpty())
-        return false;
-    // Qt moves a window whose screen is gone, or that would lie off every screen, onto one.
-    const bool restored = restoreGeometry(geometry);
-    if (!state.isEmpty())
-        restoreState(state);
-    return restored;
+    return kq904::restoreWindowGeometry(*this, session_.profile().store());
 }
 
 void CMainFrame::saveWindowGeometry()
 {
-    QSettings& store = session_.profile().store();
-    store.setValue(QLatin1String(kGeometryKey), saveGeometry());
-    store.setValue(QLatin1String(kStateKey), saveState());
-    store.sync();
+    kq904::saveWindowGeometry(*this, session_.profile().store());
 }
 
 void CMainFrame::onGeneral()

@@ -56,9 +56,6 @@ class CMainFrame : public QMainWindow, private DocumentView {
 public:
     static constexpr const char* kReady = "Ready";
     static constexpr const char* kSimulatedRadio = "Simulated radio attached";
-    // Where the profile keeps the window.
-    static constexpr const char* kGeometryKey = "Window/Geometry";
-    static constexpr const char* kStateKey = "Window/State";
 
     explicit CMainFrame(Session& session, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -94,8 +91,7 @@ public:
     // imported as File > "Import CSV..." imports it; anything else is refused with the reason.
     bool openDroppedFile(const QString& path);
 
-    // The window's geometry and state as the profile keeps them ("Window" section); restored
-    // only onto a screen that is still there. False when nothing was kept.
+    // The window's geometry and state as the profile keeps them (window_geometry.h).
     bool restoreWindowGeometry();
     void saveWindowGeometry();
 
@@ -109,8 +105,6 @@ protected:
     // Quitting while a transfer runs would leave the radio half-programmed, or drop a reading,
     // without an outcome: it asks first.
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     // DocumentView: a full redraw follows every change of the configuration; the modified mark
