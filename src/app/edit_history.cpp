@@ -32,9 +32,25 @@ public:
         history_.put(moment(before_, beforeFile_), moment(after_, afterFile_));
     }
 
-    // The table files as they are now belong to this step's after.
-    void takeFiles(const TableFileContents& files) { after_.files = files; }
-    const TableFileContents& filesAfter() const { return after_.files; }
+    // Every step can take in table files written right after it with nothing else changed:
+    // QUndoStack offers each new step to the one before it.
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = static_cast<const ConfigurationStep*>(other);
+        if (!next->follows(*this))
+            return false;
+        after_.files = next->after_.files;
+        return true;
+    }
+
+    // Whether this step only wrote table files, from the very moment `previous` ended.
+    bool follows(const ConfigurationStep& previous) const
+    {
+        return sameConfiguration(before_.image, after_.image) && !beforeFile_
+            && sameConfiguration(before_.image, previous.after_.image)
+            && before_.files == previous.after_.files;
+    }
 
 private:
     struct Kept {
@@ -76,23 +92,24 @@ bool EditHistory::record(const EditMoment& before, const QString& name)
     // Table files rewritten with nothing else changed (an "OK" without an edit) are no step.
     if (sameConfiguration(before.image, after.image) && before.document == after.document)
         return false;
-    auto* step = new ConfigurationStep(*this, name, before, after);
-    stack_.push(step);
-    lastPushed_ = step;
+    stack_.push(new ConfigurationStep(*this, name, before, after));
     return true;
 }
 
 void EditHistory::joinFileWrites(const EditMoment& before)
 {
-    // Only onto the step recorded last, still on top and done, and only files written since
-    // `before` with nothing else changed in between.
-    const int last = stack_.count() - 1;
-    if (last < 0 || stack_.index() != last + 1 || stack_.command(last) != lastPushed_)
+    // Onto the step done last, with nothing to redo above it: pushed, the file writes merge
+    // into it (ConfigurationStep::mergeWith) and leave no step of their own.
+    const int last = stack_.index() - 1;
+    if (last < 0 || last != stack_.count() - 1)
         return;
-    if (!(lastPushed_->filesAfter() == before.files) || !sameConfiguration(before.image, image_))
+    const auto* previous = static_cast<const ConfigurationStep*>(stack_.command(last));
+    EditMoment after = now();
+    if (after.files == before.files)
         return;
-    if (TableFileContents files = readTableFileContents(dataDir_); !(files == before.files))
-        lastPushed_->takeFiles(files);
+    auto writes = std::make_unique<ConfigurationStep>(*this, QString(), before, after);
+    if (writes->follows(*previous))
+        stack_.push(writes.release());
 }
 
 void EditHistory::put(const EditMoment& from, const EditMoment& to)

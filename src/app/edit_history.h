@@ -12,6 +12,7 @@
 #include <QString>
 #include <QUndoStack>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "document.h"
@@ -55,11 +56,7 @@ public:
     void undo() { stack_.undo(); }
     void redo() { stack_.redo(); }
     // Forgets every step.
-    void clear()
-    {
-        stack_.clear();
-        lastPushed_ = nullptr;
-    }
+    void clear() { stack_.clear(); }
 
 signals:
     // An undo or redo put a moment back and the listing was redrawn; `problem` says which table
@@ -75,8 +72,6 @@ private:
     CKQ904Doc& document_;
     std::filesystem::path dataDir_;
     QUndoStack stack_;
-    // The step recorded last; compared with the stack's top before it is touched.
-    ConfigurationStep* lastPushed_ = nullptr;
 };
 
 } // namespace kq904
