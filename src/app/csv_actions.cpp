@@ -12,6 +12,7 @@
 #include "model/csv_export.h"
 #include "model/csv_import.h"
 #include "model/table_files.h"
+#include "problem_text.h"
 #include "session.h"
 
 namespace kq904 {
@@ -25,25 +26,6 @@ QString withCsvExtension(QString path)
     if (!path.isEmpty() && !path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         path += QStringLiteral(".csv");
     return path;
-}
-
-QString channels(int count)
-{
-    return count == 1 ? QStringLiteral("1 channel") : QStringLiteral("%1 channels").arg(count);
-}
-
-// The lines under a heading, cut after kProblemsShown with a count of the rest.
-QString listed(const QString& heading, const std::vector<std::string>& lines)
-{
-    if (lines.empty())
-        return {};
-    QString text = QStringLiteral("\n\n") + heading;
-    const int shown = std::min<int>(static_cast<int>(lines.size()), CsvActions::kProblemsShown);
-    for (int i = 0; i < shown; ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(lines[static_cast<std::size_t>(i)]);
-    if (static_cast<int>(lines.size()) > shown)
-        text += QStringLiteral("\n... and %1 more").arg(static_cast<int>(lines.size()) - shown);
-    return text;
 }
 
 } // namespace
@@ -93,11 +75,12 @@ bool CsvActions::importFile(const QString& path)
     if (session_.refuseWhileTransferring())
         return false;
     RadioImage& image = session_.image();
+    const EditMoment before = session_.history().now();
     const CsvImport imported = importChannelsCsvFile(image, toPath(path));
     if (!imported.result) {
         session_.messages().showError(window_,
             QString::fromStdString(imported.result.error)
-                + listed(QStringLiteral("Rows that could not be taken:"), imported.problems));
+                + listedLines(QStringLiteral("Rows that could not be taken:"), imported.problems));
         return false;
     }
 
@@ -109,13 +92,14 @@ bool CsvActions::importFile(const QString& path)
             tableProblem = QStringLiteral("\n\nThe default table files could not be updated: ")
                 + QString::fromStdString(written.error);
     }
+    session_.history().record(before, QStringLiteral("Import CSV"));
     session_.document().refresh();
 
     session_.messages().showMessage(window_,
         QStringLiteral("%1 imported from %2. The radio now has %3 in use.")
-                .arg(channels(imported.channelsTaken), QFileInfo(path).fileName(),
-                    channels(imported.channelCount))
-            + listed(QStringLiteral("Please check:"), imported.problems) + tableProblem);
+                .arg(channelsText(imported.channelsTaken), QFileInfo(path).fileName(),
+                    channelsText(imported.channelCount))
+            + listedLines(QStringLiteral("Please check:"), imported.problems) + tableProblem);
     return true;
 }
 
@@ -127,13 +111,13 @@ bool CsvActions::exportFile(const QString& path)
         return false;
     }
     const QString done = QStringLiteral("%1 exported to %2")
-                             .arg(channels(exported.channels), QFileInfo(path).fileName());
+                             .arg(channelsText(exported.channels), QFileInfo(path).fileName());
     if (exported.warnings.empty())
         window_->statusBar()->showMessage(done, kStatusMessageMs);
     else
         session_.messages().showMessage(window_,
             done + QStringLiteral(".")
-                + listed(QStringLiteral("Not carried by the CSV format, or changed by CHIRP:"),
+                + listedLines(QStringLiteral("Not carried by the CSV format, or changed by CHIRP:"),
                     exported.warnings));
     return true;
 }

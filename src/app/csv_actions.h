@@ -9,6 +9,8 @@
 #include <QString>
 #include <memory>
 
+#include "problem_text.h"
+
 class QAction;
 class QMainWindow;
 class QWidget;
@@ -37,10 +39,10 @@ public:
 class CsvActions final : public QObject {
     Q_OBJECT
 public:
-    static constexpr const char* kImportText = "Import CSV...";
-    static constexpr const char* kExportText = "Export CSV...";
+    static constexpr const char* kImportText = "&Import CSV...";
+    static constexpr const char* kExportText = "&Export CSV...";
     // Problems beyond this many are counted in the message box rather than listed.
-    static constexpr int kProblemsShown = 20;
+    static constexpr int kProblemsShown = kq904::kProblemsShown;
 
     // The actions belong to the window; their messages are shown over it.
     CsvActions(Session& session, QMainWindow* window);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/configuration_snapshot.h"
 #include "model/file_io.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
@@ -30,10 +31,40 @@ void CKQ904Doc::updateAllViews(unsigned hint)
         view->onDocumentUpdate(hint);
 }
 
+namespace {
+
+// The image as the listing leaves it: every paint clears the bits whose features are off, so a
+// file that holds them would otherwise count as modified from its first paint on.
+RadioImage asShown(const RadioImage& image)
+{
+    RadioImage shown = image;
+    shown.applyFeatureGating();
+    return shown;
+}
+
+} // namespace
+
 void CKQ904Doc::newDocument()
 {
     path_.clear();
+    markUnmodified();
     updateAllViews(kFullRedrawHint);
+}
+
+bool CKQ904Doc::isModified() const
+{
+    return !sameConfiguration(asShown(image_), saved_);
+}
+
+void CKQ904Doc::markUnmodified()
+{
+    saved_ = asShown(image_);
+}
+
+void CKQ904Doc::restoreFile(const DocumentFile& file)
+{
+    path_ = file.path;
+    saved_ = file.saved;
 }
 
 Result CKQ904Doc::open(const std::filesystem::path& path, const ConfirmOpen& openAnyway)
@@ -53,6 +84,7 @@ Result CKQ904Doc::open(const std::filesystem::path& path, const ConfirmOpen& ope
         (void)writeTableFileIfDifferent(image_, dataDir_, file);
     activeRow_ = kScreenFirstChannelLine;
     path_ = path;
+    markUnmodified();
     updateAllViews(kFullRedrawHint);
     return Result::success();
 }
@@ -60,8 +92,10 @@ Result CKQ904Doc::open(const std::filesystem::path& path, const ConfirmOpen& ope
 Result CKQ904Doc::save(const std::filesystem::path& path)
 {
     Result saved = saveSetFile(image_, path);
-    if (saved)
+    if (saved) {
         path_ = path;
+        markUnmodified();
+    }
     return saved;
 }
 

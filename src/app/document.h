@@ -25,6 +25,16 @@ public:
     virtual void onDocumentUpdate(unsigned hint) = 0;
 };
 
+// Which set file the document is, and the configuration it held when last opened or saved:
+// what Open and New change beside the configuration, and what undoing them puts back.
+struct DocumentFile {
+    std::filesystem::path path; // empty: "Untitled"
+    RadioImage
+        saved; // as last opened or saved, feature switches applied as the listing applies them
+
+    bool operator==(const DocumentFile&) const = default;
+};
+
 class CKQ904Doc {
 public:
     // Template texts: window title and the open/save dialogs' filter and extension.
@@ -39,7 +49,8 @@ public:
     void removeView(DocumentView* view);
     void updateAllViews(unsigned hint);
 
-    // File > New: the document becomes "Untitled"; the configuration in memory is kept.
+    // File > New: the document becomes "Untitled" and unmodified; the configuration in memory
+    // is kept.
     void newDocument();
     // Asked before a file that is not a set file is opened, with what is wrong with it in
     // words ("<path>: not a set file: ..."); true opens it all the same.
@@ -54,8 +65,8 @@ public:
     // problem is the reason for the failure.
     Result open(const std::filesystem::path& path, const ConfirmOpen& openAnyway = {});
     // Writes the configuration to the set file and, on success, takes the path as the
-    // document's name. A failed write leaves the previous file and the document's path as they
-    // were.
+    // document's name and counts as unmodified. A failed write leaves the previous file and the
+    // document's path as they were.
     Result save(const std::filesystem::path& path);
     // Writes a copy (the toolbar's "save to a chosen file"): the document's path is unchanged.
     Result saveCopy(const std::filesystem::path& path);
@@ -69,6 +80,16 @@ public:
 
     RadioImage& image() { return image_; }
     const std::filesystem::path& dataDir() const { return dataDir_; }
+
+    // Whether the configuration differs from what the set file held when it was last opened or
+    // saved (for "Untitled": from the start-up configuration or the last New), as the title's
+    // modified mark shows.
+    bool isModified() const;
+    // The configuration as it is now counts as unmodified (start-up, after the table files).
+    void markUnmodified();
+    DocumentFile file() const { return {path_, saved_}; }
+    // Undo and redo of Open and New: the document becomes that file again.
+    void restoreFile(const DocumentFile& file);
 
     // Selection. Rows are listing rows; channel n is row n + firstChannelLine.
     unsigned activeRow() const { return activeRow_; }
@@ -98,6 +119,7 @@ private:
     RadioImage& image_;
     std::filesystem::path dataDir_;
     std::filesystem::path path_;
+    RadioImage saved_;
     unsigned activeRow_ = kScreenFirstChannelLine;
     const unsigned firstChannelLine_ = kScreenFirstChannelLine;
     std::vector<DocumentView*> views_;

@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 #include "listing_accessible.h"
@@ -37,6 +38,8 @@ CKQ904View::CKQ904View(CKQ904Doc& document, QWidget* parent)
     // ... and so every pixel of a paint: what lies behind the viewport need not be drawn first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     measureRows();
+    selection_.selectOnly(activeRow());
+    shownSelection_ = selection_;
     document_.addView(this);
 }
 
@@ -67,6 +70,45 @@ QString CKQ904View::rowText(int row)
 bool CKQ904View::isRowSelectable(int row) const
 {
     return row >= static_cast<int>(document_.firstChannelLine()) && row < rowCount();
+}
+
+std::vector<int> CKQ904View::selectedChannels() const
+{
+    std::vector<int> channels;
+    const int first = static_cast<int>(document_.firstChannelLine());
+    for (const int row : selection_.rows()) {
+        if (isRowSelectable(row))
+            channels.push_back(row - first);
+    }
+    return channels;
+}
+
+void CKQ904View::selectChannels(int first, int last, int active)
+{
+    const int line = static_cast<int>(document_.firstChannelLine());
+    selection_.selectRange(first + line, last + line);
+    selection_.limitTo(rowCount());
+    moveActive(Gesture::Keep,
+        [this, active, line] { document_.selectRow(static_cast<unsigned>(active + line)); });
+}
+
+void CKQ904View::selectChannels(const std::vector<int>& channels, int active)
+{
+    const int line = static_cast<int>(document_.firstChannelLine());
+    selection_.selectOnly(active + line);
+    for (const int channel : channels)
+        selection_.add(channel + line);
+    selection_.limitTo(rowCount());
+    moveActive(Gesture::Keep,
+        [this, active, line] { document_.selectRow(static_cast<unsigned>(active + line)); });
+}
+
+void CKQ904View::selectAllChannels()
+{
+    const int anchor = selection_.anchor();
+    selection_.selectRange(static_cast<int>(document_.firstChannelLine()), rowCount() - 1);
+    selection_.extendTo(anchor, true);
+    moveActive(Gesture::Keep, [this] { document_.selectRow(static_cast<unsigned>(activeRow())); });
 }
 
 ListingAccessible* CKQ904View::accessible()
@@ -126,16 +168,15 @@ void CKQ904View::onDocumentUpdate(unsigned hint)
     // A full redraw follows a change of the configuration: the channel count or the DTMF
     // version (and with it the width of a line) may have changed.
     updateScrollSizes();
-    const int previous = prevSelectedRow_;
-    prevSelectedRow_ = activeRow();
+    // Rows past the last channel leave the selection; a selection without the active row (a
+    // file opened, the selection pulled back) becomes the active row alone.
+    selection_.limitTo(rowCount());
+    if (!selection_.contains(activeRow()))
+        selection_.selectOnly(activeRow());
     viewport()->update();
-    if (ListingAccessible* rows = accessible()) {
+    if (ListingAccessible* rows = accessible())
         rows->rowsChanged();
-        if (previous != prevSelectedRow_) {
-            const int changed[] = {previous, prevSelectedRow_};
-            rows->selectionChanged(changed, prevSelectedRow_);
-        }
-    }
+    showSelection(prevSelectedRow_);
 }
 
 void CKQ904View::scrollRowIntoView(int row)
@@ -156,14 +197,45 @@ void CKQ904View::updateRow(int row)
         updateScrollSizes();
     scrollRowIntoView(row);
     viewport()->update(rowRect(row));
-    const int selected = activeRow();
-    if (selected != prevSelectedRow_) {
-        viewport()->update(rowRect(prevSelectedRow_));
-        const int changed[] = {prevSelectedRow_, selected};
-        prevSelectedRow_ = selected;
-        if (ListingAccessible* rows = accessible())
-            rows->selectionChanged(changed, selected);
+    const int active = activeRow();
+    switch (gesture_) {
+    case Gesture::Only:
+        selection_.selectOnly(active);
+        break;
+    case Gesture::Toggle:
+        selection_.toggle(active);
+        break;
+    case Gesture::Extend:
+        selection_.extendTo(active, false);
+        break;
+    case Gesture::ExtendAdding:
+        selection_.extendTo(active, true);
+        break;
+    case Gesture::Keep:
+        break;
     }
+    showSelection(prevSelectedRow_);
+}
+
+void CKQ904View::showSelection(int previousActive)
+{
+    const int active = activeRow();
+    std::vector<int> changed = selection_.differingRows(shownSelection_);
+    // The active row is drawn apart from the others while several are selected, so the row it
+    // left and the row it reached are repainted too.
+    for (const int row : {previousActive, active}) {
+        if (previousActive != active
+            && std::find(changed.begin(), changed.end(), row) == changed.end())
+            changed.push_back(row);
+    }
+    for (const int row : changed)
+        viewport()->update(rowRect(row));
+    prevSelectedRow_ = active;
+    shownSelection_ = selection_;
+    if (changed.empty())
+        return;
+    if (ListingAccessible* rows = accessible())
+        rows->selectionChanged(changed, active);
 }
 
 void CKQ904View::paintEvent(QPaintEvent* event)
@@ -182,7 +254,6 @@ void CKQ904View::paintEvent(QPaintEvent* event)
         dx, viewport()->width(), &textCache_);
     // The rows drawn are measured on this device, as the row arithmetic assumes.
     rowHeight_ = canvas.charHeight();
-    const int selected = activeRow();
     // With every character one column wide a row is drawn from its kept line of text, which
     // looks the same as drawing its cells and costs no formatting.
     RadioImage& image = document_.image();
@@ -201,13 +272,27 @@ void CKQ904View::paintEvent(QPaintEvent* event)
         if (rows.empty())
             continue;
         if (fromLines)
-            drawScreenRows(canvas, rowTexts_, image, rows, selected);
+            drawScreenRows(canvas, rowTexts_, image, rows, selection_);
         else
-            drawScreenRows(canvas, image, rows, selected);
+            drawScreenRows(canvas, image, rows, selection_);
         canvas.flush(); // before the clip changes
         for (int row = rows.first; row <= rows.last; ++row)
             lastPaintedRows_.push_back(row);
+        const int active = activeRow();
+        if (selection_.count() > 1 && hasFocus() && active >= rows.first && active <= rows.last)
+            drawActiveRowFrame(painter, dx);
     }
+}
+
+void CKQ904View::drawActiveRowFrame(QPainter& painter, int dx)
+{
+    // Among several selected rows, the one the forms open on and the keys move from.
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect =
+        rowRect(activeRow()).translated(dx, verticalScrollBar()->value()).adjusted(0, 0, -1, -1);
+    frame.backgroundColor = palette().color(QPalette::Highlight);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 void CKQ904View::resizeEvent(QResizeEvent* event)
@@ -228,6 +313,11 @@ void CKQ904View::changeEvent(QEvent* event)
 
 void CKQ904View::keyPressEvent(QKeyEvent* event)
 {
+    // Shift extends the selection from its anchor, Ctrl+Shift adds the rows to it.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const Gesture moving = !(modifiers & Qt::ShiftModifier) ? Gesture::Only
+        : (modifiers & Qt::ControlModifier)                 ? Gesture::ExtendAdding
+                                                            : Gesture::Extend;
     switch (event->key()) {
     case Qt::Key_PageUp:
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -236,18 +326,27 @@ void CKQ904View::keyPressEvent(QKeyEvent* event)
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
         break;
     case Qt::Key_Home:
-        document_.selectRow(0);
+        moveActive(moving, [this] { document_.selectRow(0); });
         break;
     case Qt::Key_End:
-        document_.selectRow(static_cast<unsigned>(rowCount() - 1));
+        moveActive(moving, [this] { document_.selectRow(static_cast<unsigned>(rowCount() - 1)); });
         break;
     case Qt::Key_Up:
-        document_.previousRow();
+        moveActive(moving, [this] { document_.previousRow(); });
         break;
     case Qt::Key_Down:
-        document_.nextRow();
+        moveActive(moving, [this] { document_.nextRow(); });
         break;
-    // The keyboard's double click: the selected row's channel in the Channel Setting form.
+    // Ctrl+Space: the active row joins the selection or leaves it.
+    case Qt::Key_Space:
+        if (!(modifiers & Qt::ControlModifier)) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        moveActive(
+            Gesture::Toggle, [this] { document_.selectRow(static_cast<unsigned>(activeRow())); });
+        break;
+    // The keyboard's double click: the active row's channel in the Channel Setting form.
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_F2:
@@ -260,18 +359,52 @@ void CKQ904View::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-void CKQ904View::selectRowAt(const QPoint& point)
+void CKQ904View::moveActive(Gesture gesture, const std::function<void()>& move)
+{
+    gesture_ = gesture;
+    move();
+    gesture_ = Gesture::Only;
+}
+
+CKQ904View::Gesture CKQ904View::gestureFor(Qt::KeyboardModifiers modifiers)
+{
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool control = modifiers & Qt::ControlModifier;
+    if (shift)
+        return control ? Gesture::ExtendAdding : Gesture::Extend;
+    return control ? Gesture::Toggle : Gesture::Only;
+}
+
+void CKQ904View::selectRowAt(const QPoint& point, Gesture gesture)
 {
     // A point below the last row selects nothing.
     if (const int row = rowAt(point); row >= 0)
-        document_.selectRow(static_cast<unsigned>(row));
+        moveActive(gesture, [this, row] { document_.selectRow(static_cast<unsigned>(row)); });
 }
 
 void CKQ904View::mousePressEvent(QMouseEvent* event)
 {
+    const QPoint point = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
-        selectRowAt(event->position().toPoint());
+        selectRowAt(point, gestureFor(event->modifiers()));
+    // The context menu works on the selection; a row outside it becomes the selection first.
+    else if (event->button() == Qt::RightButton && !isRowSelected(rowAt(point)))
+        selectRowAt(point, Gesture::Only);
     QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CKQ904View::mouseMoveEvent(QMouseEvent* event)
+{
+    // Dragging with the button held selects the rows from where the press was; above or below
+    // the viewport the listing scrolls on row by row.
+    if (event->buttons() & Qt::LeftButton) {
+        const QPoint point = event->position().toPoint();
+        const QPoint inside(point.x(), std::clamp(point.y(), 0, viewport()->height() - 1));
+        if (const int row = rowAt(inside); row >= 0 && row != activeRow())
+            selectRowAt(inside,
+                event->modifiers() & Qt::ControlModifier ? Gesture::ExtendAdding : Gesture::Extend);
+    }
+    QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void CKQ904View::mouseDoubleClickEvent(QMouseEvent* event)
@@ -280,7 +413,7 @@ void CKQ904View::mouseDoubleClickEvent(QMouseEvent* event)
         // The press of the double click has selected the row under the pointer already; select
         // it here too, so the form opens on the row that was double-clicked whatever presses
         // the platform delivered before.
-        selectRowAt(event->position().toPoint());
+        selectRowAt(event->position().toPoint(), Gesture::Only);
         emit channelFormRequested(document_.currentChannel());
     }
     QAbstractScrollArea::mouseDoubleClickEvent(event);

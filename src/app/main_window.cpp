@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -13,10 +14,13 @@
 #include "about_dialog.h"
 #include "app_icons.h"
 #include "csv_actions.h"
+#include "edit_actions.h"
+#include "file_drops.h"
 #include "link/file_path.h"
 #include "listing_view.h"
 #include "session.h"
 #include "tick_pump.h"
+#include "window_geometry.h"
 
 namespace kq904 {
 
@@ -41,6 +45,10 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
     session_.setTransferListener([this](bool running) { followTransfer(running); });
     connect(view_, &CKQ904View::channelFormRequested, this,
         [this](int channel) { forms_.runChannel(channel); });
+    // The modified mark follows every step, undo and redo, and every full redraw.
+    connect(&session_.history().stack(), &QUndoStack::indexChanged, this, &CMainFrame::updateTitle);
+    session_.document().addView(this);
+    new FileDrops(this, [this](const QString& path) { openDroppedFile(path); });
     updateTitle();
     view_->setFocus();
     // The tick runs from here until the program ends.
@@ -49,6 +57,7 @@ CMainFrame::CMainFrame(Session& session, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    session_.document().removeView(this);
     session_.setMessageParent(nullptr);
     session_.setStatusNotifier({});
     session_.setTransferListener({});
@@ -61,6 +70,7 @@ void CMainFrame::followTransfer(bool running)
         action(command)->setEnabled(!running);
     action(Command::Factory)->setEnabled(!running && session_.factoryEnabled());
     csvActions_->importAction()->setEnabled(!running);
+    editActions_->followTransfer(running);
     for (QAction* entry : std::as_const(recentActions_))
         entry->setEnabled(!running);
     messagePane_->setText(QLatin1String(running ? Session::kTransferUnderWay : kReady));
@@ -110,19 +120,19 @@ void CMainFrame::createActions()
         QStringLiteral("Change the printer and printing options"), &CMainFrame::onPrintSetup);
     addCommand(Command::PrintPreview, QStringLiteral("Print Pre&view"),
         QStringLiteral("Display full pages"), &CMainFrame::onPrintPreview);
-    addCommand(Command::ExportPdf, QStringLiteral("Export PDF..."),
+    addCommand(Command::ExportPdf, QStringLiteral("Export P&DF..."),
         QStringLiteral("Write the printed pages to a PDF file"), &CMainFrame::onExportPdf);
     addCommand(Command::Exit, QStringLiteral("E&xit"), QStringLiteral("Quit the application"),
         &CMainFrame::onExit);
-    addCommand(Command::General, QStringLiteral("General"),
+    addCommand(Command::General, QStringLiteral("&General"),
         QStringLiteral("Edit the general settings"), &CMainFrame::onGeneral);
-    addCommand(Command::Channel, QStringLiteral("Channel"),
+    addCommand(Command::Channel, QStringLiteral("&Channel"),
         QStringLiteral("Edit the selected channel"), &CMainFrame::onChannel);
-    addCommand(Command::Programming, QStringLiteral("Programming"),
+    addCommand(Command::Programming, QStringLiteral("&Programming"),
         QStringLiteral("Program or read a radio"), &CMainFrame::onProgramming);
-    addCommand(Command::Port, QStringLiteral("Port"),
+    addCommand(Command::Port, QStringLiteral("P&ort"),
         QStringLiteral("Choose the serial port of the radio"), &CMainFrame::onPort);
-    addCommand(Command::Factory, QStringLiteral("Factory"),
+    addCommand(Command::Factory, QStringLiteral("F&actory"),
         QStringLiteral("Edit the factory alignment"), &CMainFrame::onFactory)
         ->setEnabled(session_.factoryEnabled());
     addCommand(Command::About, QStringLiteral("&About KQ904..."),
@@ -155,12 +165,16 @@ void CMainFrame::createMenus()
     fileMenu_->addAction(action(Command::PrintPreview));
     fileMenu_->addAction(action(Command::ExportPdf));
     fileMenu_->addSeparator();
-    recentPlaceholder_ = fileMenu_->addAction(QStringLiteral("Recent File"));
+    recentPlaceholder_ = fileMenu_->addAction(QStringLiteral("Recent &File"));
     recentPlaceholder_->setEnabled(false);
     actions_[Command::RecentFile] = recentPlaceholder_;
     recentSeparator_ = fileMenu_->addSeparator();
     fileMenu_->addAction(action(Command::Exit));
     rebuildRecentFileMenu();
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    editActions_ = new EditActions(session_, *view_, this);
+    editActions_->fillMenu(edit);
 
     QMenu* setting = menuBar()->addMenu(QStringLiteral("&Setting"));
     setting->addAction(action(Command::General));
@@ -233,7 +247,17 @@ void CMainFrame::rebuildRecentFileMenu()
 
 void CMainFrame::updateTitle()
 {
-    setWindowTitle(QString::fromStdString(session_.document().windowTitle()));
+    // "[*]" is where Qt shows the modified mark: "radio.set* - KQ904 Programmer V5.12".
+    const CKQ904Doc& document = session_.document();
+    setWindowTitle(QString::fromStdString(document.title()) + QStringLiteral("[*] - ")
+        + QLatin1String(CKQ904Doc::kProgramTitle));
+    setWindowModified(document.isModified());
+}
+
+void CMainFrame::onDocumentUpdate(unsigned hint)
+{
+    if ((hint & 0xFFFF) == kFullRedrawHint)
+        updateTitle();
 }
 
 void CMainFrame::showError(const std::string& reason)
@@ -258,11 +282,13 @@ bool CMainFrame::openFile(const QString& path)
             this, QString::fromStdString(problem), QStringLiteral("Open it anyway?"));
         return !declined;
     };
+    const EditMoment before = session_.history().now();
     if (Result opened = session_.document().open(toPath(path), openAnyway); !opened) {
         if (!declined)
             showError(opened.error);
         return false;
     }
+    session_.history().record(before, QStringLiteral("Open ") + QFileInfo(path).fileName());
     recentFiles_.add(path);
     rebuildRecentFileMenu();
     updateTitle();
@@ -296,6 +322,8 @@ bool CMainFrame::exportPdf(const QString& path)
         showError(exported.error);
         return false;
     }
+    statusBar()->showMessage(QStringLiteral("PDF written to ")
+        + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     return true;
 }
 
@@ -303,7 +331,9 @@ void CMainFrame::onNew()
 {
     if (session_.refuseWhileTransferring())
         return;
+    const EditMoment before = session_.history().now();
     session_.document().newDocument();
+    session_.history().record(before, QStringLiteral("New"));
     updateTitle();
 }
 
@@ -377,7 +407,31 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    saveWindowGeometry();
     QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::openDroppedFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("set"))
+        return openFile(path);
+    if (suffix == QLatin1String("csv"))
+        return csvActions_->importFile(path);
+    showError(QFileInfo(path).fileName().toStdString()
+        + ": neither a set file (.set), which would be opened, nor a CSV channel list (.csv), "
+          "which would be imported; nothing was done with it");
+    return false;
+}
+
+bool CMainFrame::restoreWindowGeometry()
+{
+    return kq904::restoreWindowGeometry(*this, session_.profile().store());
+}
+
+void CMainFrame::saveWindowGeometry()
+{
+    kq904::saveWindowGeometry(*this, session_.profile().store());
 }
 
 void CMainFrame::onGeneral()

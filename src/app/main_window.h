@@ -3,13 +3,17 @@
 // commands on the document, opens the setting forms, prints, and runs the 15 ms tick that
 // drives the radio link from the moment it is created until the program ends. While a transfer
 // with the radio runs, the commands that would change the image being transferred (Open, New,
-// the recent files, CSV import, the setting forms, Programming) are greyed and refuse, and the
-// status bar says why; they come back when the outcome is known.
+// the recent files, CSV import, the setting forms, Programming, the Edit menu's changes) are
+// greyed and refuse, and the status bar says why; they come back when the outcome is known.
+// The title carries a modified mark ("*" after the file name) while the configuration differs
+// from the set file last opened or saved. A .set file dropped on the window is opened, a .csv
+// file imported; the window's size, position and state are kept in the profile.
 
 #include <QMainWindow>
 #include <map>
 #include <memory>
 
+#include "document.h"
 #include "file_chooser.h"
 #include "form_launcher.h"
 #include "listing_printer.h"
@@ -22,6 +26,7 @@ namespace kq904 {
 
 class CKQ904View;
 class CsvActions;
+class EditActions;
 class Session;
 class TickPump;
 
@@ -46,7 +51,7 @@ enum class Command {
     ExportPdf = 32790,
 };
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, private DocumentView {
     Q_OBJECT
 public:
     static constexpr const char* kReady = "Ready";
@@ -62,6 +67,8 @@ public:
     FormLauncher& forms() { return forms_; }
     // File > "Import CSV..." and "Export CSV...".
     CsvActions& csvActions() { return *csvActions_; }
+    // The Edit menu: undo, redo and the listing's channel commands.
+    EditActions& editActions() { return *editActions_; }
     const RecentFileList& recentFiles() const { return recentFiles_; }
     // The actions of the File menu's recent-file entries, newest first (empty: the greyed
     // "Recent File" item is shown instead).
@@ -80,6 +87,13 @@ public:
     bool saveDocumentAs(const QString& path);
     bool saveCopy(const QString& path);
     bool exportPdf(const QString& path);
+    // A file dropped on the window: a .set file is opened as File > Open opens it, a .csv file
+    // imported as File > "Import CSV..." imports it; anything else is refused with the reason.
+    bool openDroppedFile(const QString& path);
+
+    // The window's geometry and state as the profile keeps them (window_geometry.h).
+    bool restoreWindowGeometry();
+    void saveWindowGeometry();
 
     // The refresh notification: the document has every view redrawn.
     void refresh();
@@ -93,6 +107,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // DocumentView: a full redraw follows every change of the configuration; the modified mark
+    // follows it too.
+    void onDocumentUpdate(unsigned hint) override;
     void createActions();
     void createMenus();
     void createToolBar();
@@ -130,6 +147,7 @@ private:
     std::unique_ptr<FileChooser> fileChooser_;
     std::map<Command, QAction*> actions_;
     CsvActions* csvActions_ = nullptr;
+    EditActions* editActions_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;
     QAction* recentSeparator_ = nullptr;

@@ -74,7 +74,11 @@ int runProgram(QApplication& application)
 
     if (!options.setFile.isEmpty())
         window.openFile(options.setFile);
-    window.showMaximized();
+    // Where the user left the window last time; the first start fills the screen.
+    if (window.restoreWindowGeometry())
+        window.show();
+    else
+        window.showMaximized();
     return application.exec();
 }
 

@@ -2,12 +2,20 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QPrintPreviewWidget>
 
+#include "edit_history.h"
+#include "forms/widgets/channel_name_dialog.h"
 #include "forms/widgets/channel_setting_dialog.h"
+#include "forms/widgets/code_function_dialog.h"
 #include "forms/widgets/factory_setting_dialog.h"
 #include "forms/widgets/general_setting_dialog.h"
+#include "forms/widgets/kill_feature_dialog.h"
 #include "forms/widgets/port_setting_dialog.h"
 #include "forms/widgets/programming_dialog.h"
 #include "link/port_names.h"
@@ -67,6 +75,51 @@ std::unique_ptr<QWidget> factoryForm(ScreenshotSubject& subject)
     return makeFactorySettingScreenshot(subject.session.image(), &subject.window);
 }
 
+std::unique_ptr<QWidget> channelNameForm(ScreenshotSubject& subject)
+{
+    return makeChannelNameScreenshot(subject.session.image(), 1, &subject.window);
+}
+
+std::unique_ptr<QWidget> codeFunctionForm(ScreenshotSubject& subject)
+{
+    return makeCodeFunctionScreenshot(subject.session.image(), &subject.window);
+}
+
+std::unique_ptr<QWidget> killFeatureForm(ScreenshotSubject& subject)
+{
+    return makeKillFeatureScreenshot(subject.session.image(), &subject.window);
+}
+
+// The window with three channels selected and the Edit menu open under its title, offering to
+// undo a change. The change is made in memory only: no table file is written.
+std::unique_ptr<QWidget> editMenuOpen(ScreenshotSubject& subject)
+{
+    CMainFrame& window = subject.window;
+    EditHistory& history = subject.session.history();
+    const EditMoment before = history.now();
+    auto& record = subject.session.image().channels[2];
+    record.set(ChannelRecord::highPower, !record.get(ChannelRecord::highPower));
+    history.record(before, QStringLiteral("Channel Setting"));
+    subject.session.document().refresh();
+    window.view()->selectChannels(1, 3, 3);
+    window.view()->setFocus();
+    settle();
+
+    QAction* edit = window.menuBar()->actions().at(1);
+    QMenu* menu = edit->menu();
+    menu->adjustSize();
+    const QPixmap menuShot = menu->grab();
+    QPixmap shot = window.grab();
+    const QRect title = window.menuBar()->actionGeometry(edit);
+    QPainter painter(&shot);
+    painter.drawPixmap(window.menuBar()->mapTo(&window, title.bottomLeft()), menuShot);
+    painter.end();
+    auto picture = std::make_unique<QLabel>(&window, Qt::Window);
+    picture->setPixmap(shot);
+    picture->resize(shot.size());
+    return picture;
+}
+
 } // namespace
 
 std::vector<Screenshot> screenshotList()
@@ -79,6 +132,11 @@ std::vector<Screenshot> screenshotList()
         {QStringLiteral("channel-setting.png"), channelForm},
         {QStringLiteral("general-setting.png"), generalForm},
         {QStringLiteral("factory-setting.png"), factoryForm},
+        {QStringLiteral("channel-name.png"), channelNameForm},
+        {QStringLiteral("code-function.png"), codeFunctionForm},
+        {QStringLiteral("kill-feature.png"), killFeatureForm},
+        // Last: it leaves a change in the history and a selection behind.
+        {QStringLiteral("edit-menu.png"), editMenuOpen},
     };
 }
 

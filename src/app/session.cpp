@@ -27,10 +27,12 @@ Session::Session(const SessionOptions& options, std::unique_ptr<ProfileSettings>
     , readBackup_(*profile_, dataDir_)
     , link_(image_, trace_ ? static_cast<ByteTransport&>(*trace_) : port_, this)
     , document_(image_, dataDir_)
+    , history_(std::make_unique<EditHistory>(image_, document_, dataDir_))
     , messages_(std::make_unique<MessageBoxPresenter>())
 {
     loadTableFiles(image_, dataDir_);
     factoryEnabled_ = readFeatureFlags(image_, dataDir_);
+    document_.markUnmodified();
     if (options.simulate) {
         simulated_ = std::make_unique<SimulatedPort>();
         port_.attachSimulatedRadio(*simulated_);
@@ -54,6 +56,9 @@ void Session::refreshRequested()
 
 void Session::busyChanged(bool busy)
 {
+    // A reading replaces the configuration only at its end; what it replaces is this.
+    if (busy)
+        beforeTransfer_ = history_->now();
     if (transferListener_)
         transferListener_(busy);
 }
@@ -90,6 +95,8 @@ void Session::transferEnded(LinkOutcome outcome)
     // becomes of the backup.
     ReadBackup::Outcome backup;
     if (outcome == LinkOutcome::ReadOk) {
+        if (beforeTransfer_)
+            history_->record(*beforeTransfer_, QStringLiteral("Reading"));
         backup = readBackup_.keep(image_);
         if (!backup.text.isEmpty() && statusNotifier_)
             statusNotifier_(backup.text);
@@ -99,6 +106,7 @@ void Session::transferEnded(LinkOutcome outcome)
     if (!parent)
         parent = messageParent_;
     // The program's own words, and under them which device and why it failed.
+    beforeTransfer_.reset();
     messages_->showMessageWithReason(
         parent, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), reason);
     if (!backup.saved && !backup.text.isEmpty())

@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "document.h"
+#include "edit_history.h"
 #include "link/link.h"
 #include "link/profile_settings.h"
 #include "link/trace_transport.h"
@@ -46,6 +48,8 @@ public:
     RadioPort& port() { return port_; }
     Link& link() { return link_; }
     CKQ904Doc& document() { return document_; }
+    // The undo history of the configuration.
+    EditHistory& history() { return *history_; }
     // The simulated radio of --simulate; null for a run with real hardware.
     SimulatedPort* simulatedPort() { return simulated_.get(); }
 
@@ -73,8 +77,8 @@ public:
     bool refuseWhileTransferring();
     // The status bar's words while a transfer runs.
     static constexpr const char* kTransferUnderWay =
-        "Transfer with the radio under way: Open, New, CSV import and the setting forms wait "
-        "until it ends";
+        "Transfer with the radio under way: Open, New, CSV import, editing, undo and the setting "
+        "forms wait until it ends";
 
     // Why the last transfer failed, with the device: the text under "Programming Fail" or
     // "Reading Fail".
@@ -102,6 +106,9 @@ private:
     ReadBackup readBackup_;
     Link link_;
     CKQ904Doc document_;
+    std::unique_ptr<EditHistory> history_;
+    // The moment a transfer started: a reading that ends "READ OK" is a step from there.
+    std::optional<EditMoment> beforeTransfer_;
     std::unique_ptr<MessagePresenter> messages_;
     QPointer<QWidget> messageParent_;
     std::function<void(const QString&)> statusNotifier_;

@@ -473,6 +473,7 @@ void ChannelSettingForm::addChannel()
     const int count = image_.channelCount();
     if (count >= kChannelSlots)
         return;
+    host_.channelListChanging();
     // The copy must land in a used slot: the current channel is always below the count.
     current_ = std::min(current_, count - 1);
     image_.setChannelCount(count + 1);
@@ -488,6 +489,7 @@ void ChannelSettingForm::addChannel()
     auto nameBytes = extra().range(ChannelExtra::name);
     std::copy(name.begin(), name.end(), nameBytes.begin());
     load();
+    host_.channelListChanged(ChannelListChange::Add);
 }
 
 void ChannelSettingForm::deleteChannel()
@@ -495,6 +497,7 @@ void ChannelSettingForm::deleteChannel()
     const int count = image_.channelCount();
     if (count <= 1)
         return;
+    host_.channelListChanging();
     image_.setChannelCount(count - 1);
     // Edits of the deleted channel are dropped: it is not stored first. The last slot keeps
     // its old contents.
@@ -505,6 +508,7 @@ void ChannelSettingForm::deleteChannel()
     if (current_ >= count - 1)
         --current_;
     load();
+    host_.channelListChanged(ChannelListChange::Delete);
 }
 
 FormEnd ChannelSettingForm::onClose(CloseRoute route)

@@ -1,13 +1,16 @@
 #pragma once
 // The Channel Setting form's logic: edits one channel's ChannelRecord and ChannelExtra in the
 // radio image, steps through the channels, inserts and deletes channels. Most control actions
-// store the whole form into the current channel at once; there is no separate copy and no undo.
+// store the whole form into the current channel at once; there is no separate copy (the window's
+// undo history takes the form's changes as steps).
 
 #include "forms/controls.h"
 #include "model/radio_image.h"
 #include "model/table_files.h"
 
 namespace kq904 {
+
+enum class ChannelListChange { Add, Delete };
 
 // What the Channel Setting form needs from outside the radio image.
 class ChannelSettingHost {
@@ -19,6 +22,10 @@ public:
     virtual void writeTableFile(TableFile file) = 0;
     // Tells the main window that the image changed, so the listing redraws completely.
     virtual void sendRefreshNotification() = 0;
+    // Channel Add. and Channel Del. are steps of their own in the window's undo history: told
+    // just before one moves channels (Channel Add. has stored the form by then) and just after.
+    virtual void channelListChanging() { }
+    virtual void channelListChanged(ChannelListChange) { }
 };
 
 // The channel the listing's selected row shows, as the form receives it: the row minus the

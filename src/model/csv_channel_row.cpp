@@ -43,6 +43,7 @@ public:
         , row_(row)
         , countBefore_(target.countBefore)
         , taken_(target.taken)
+        , placedAt_(target.channel)
         , problems_(problems)
     { }
 
@@ -69,6 +70,7 @@ private:
     const CsvRecord& row_;
     const int countBefore_;
     std::array<bool, kChannelSlots>& taken_;
+    const std::optional<int> placedAt_;
     std::vector<std::string>& problems_;
 };
 
@@ -350,7 +352,7 @@ std::optional<int> ChannelRow::apply()
             + "; row skipped");
         return std::nullopt;
     }
-    const auto number = location(at);
+    const auto number = placedAt_ ? std::optional<int>(*placedAt_ + 1) : location(at);
     if (!number)
         return std::nullopt;
     const int channel = *number - 1;

@@ -19,6 +19,9 @@ struct CsvRowTarget {
     RadioImage& image; // the import's working copy
     int countBefore; // channels in use before the import
     std::array<bool, kChannelSlots>& taken; // channels earlier rows replaced
+    // A paste: the row goes to this channel (0-based) whatever its Location says, and a row
+    // without a Location is whole. Nothing: the row's Location names the channel.
+    std::optional<int> channel = std::nullopt;
 };
 
 // Applies the row and marks its channel taken. Returns the channel number (1-99), or nothing

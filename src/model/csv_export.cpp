@@ -95,12 +95,14 @@ void warnWhatChirpChanges(int channel, SubTone transmit, SubTone receive,
 }
 
 // CHIRP's 18 columns have no Power: every channel comes in at the other radio's default power.
-void warnLowPowerForChirp(const RadioImage& image, int channels, std::vector<std::string>& warnings)
+void warnLowPowerForChirp(
+    const RadioImage& image, std::span<const int> channels, std::vector<std::string>& warnings)
 {
     std::string low;
     int count = 0;
-    for (int channel = 0; channel < channels; ++channel) {
-        if (image.channels[static_cast<std::size_t>(channel)].get(ChannelRecord::highPower))
+    for (const int channel : channels) {
+        if (channel < 0 || channel >= kChannelSlots
+            || image.channels[static_cast<std::size_t>(channel)].get(ChannelRecord::highPower))
             continue;
         low += (count++ == 0 ? "" : ", ") + std::to_string(channel + 1);
     }
@@ -161,6 +163,14 @@ Row channelRow(RadioImage& image, int channel, std::vector<std::string>& warning
 
 CsvExport exportChannelsCsv(const RadioImage& image)
 {
+    std::vector<int> channels(static_cast<std::size_t>(image.channelCount()));
+    for (std::size_t n = 0; n < channels.size(); ++n)
+        channels[n] = static_cast<int>(n);
+    return exportChannelsCsv(image, channels);
+}
+
+CsvExport exportChannelsCsv(const RadioImage& image, std::span<const int> channels, char separator)
+{
     // The listing's view of the image: feature gating decides between names and tags, and the
     // labels repair name bytes. Both happen on the copy only.
     RadioImage copy = image;
@@ -168,11 +178,14 @@ CsvExport exportChannelsCsv(const RadioImage& image)
 
     CsvExport exported;
     std::vector<std::string> header(kCsvColumnNames.begin(), kCsvColumnNames.end());
-    exported.text = csvLine(header);
-    exported.channels = copy.channelCount();
-    for (int channel = 0; channel < exported.channels; ++channel)
-        exported.text += csvLine(channelRow(copy, channel, exported.warnings));
-    warnLowPowerForChirp(copy, exported.channels, exported.warnings);
+    exported.text = csvLine(header, separator);
+    for (const int channel : channels) {
+        if (channel < 0 || channel >= kChannelSlots)
+            continue;
+        exported.text += csvLine(channelRow(copy, channel, exported.warnings), separator);
+        ++exported.channels;
+    }
+    warnLowPowerForChirp(copy, channels, exported.warnings);
     return exported;
 }
 

@@ -4,6 +4,7 @@
 // use (Location 1 to channelCount), UTF-8, CRLF line ends.
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ struct CsvExport {
 // The channel list of the image. Works on a copy: the names are built as the listing builds
 // them (which repairs invalid name bytes), but the image itself never changes.
 CsvExport exportChannelsCsv(const RadioImage& image);
+// The header and the rows of the given channels (0-based, in that order), each exactly as the
+// whole list writes it, with the fields joined by `separator`: ',' for CSV, '\t' for the
+// plain text a spreadsheet takes from the clipboard. The warnings are those of these channels.
+CsvExport exportChannelsCsv(
+    const RadioImage& image, std::span<const int> channels, char separator = ',');
 
 // Writes the text crash-safely: the target is the complete old or the complete new file.
 Result writeChannelsCsvFile(const std::filesystem::path& path, const CsvExport& exported);

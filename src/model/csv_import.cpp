@@ -28,12 +28,16 @@ public:
         , countBefore_(image.channelCount())
     { }
 
-    void importRow(const CsvRecord& row);
+    // `channel`: a paste puts the row there, whatever its Location says.
+    void importRow(const CsvRecord& row, std::optional<int> channel = std::nullopt);
     CsvImport finish(RadioImage& image);
+    // A paste only ever adds channels: the count grows to the last channel pasted.
+    CsvImport finishPaste(RadioImage& image);
 
 private:
     void problem(std::string text) { problems_.push_back(std::move(text)); }
     void noteUnlistedChannels();
+    CsvImport limitProblems(CsvImport imported);
 
     RadioImage working_;
     const CsvColumnMap& columns_;
@@ -44,9 +48,10 @@ private:
     std::vector<std::string> problems_;
 };
 
-void ChannelListImporter::importRow(const CsvRecord& row)
+void ChannelListImporter::importRow(const CsvRecord& row, std::optional<int> channel)
 {
-    const auto number = applyChannelRow({working_, countBefore_, taken_}, columns_, row, problems_);
+    const auto number =
+        applyChannelRow({working_, countBefore_, taken_, channel}, columns_, row, problems_);
     if (!number)
         return;
     ++channelsTaken_;
@@ -99,6 +104,25 @@ CsvImport ChannelListImporter::finish(RadioImage& image)
         imported.channelsTaken = channelsTaken_;
         imported.channelCount = highest_;
     }
+    return limitProblems(std::move(imported));
+}
+
+CsvImport ChannelListImporter::finishPaste(RadioImage& image)
+{
+    CsvImport imported;
+    if (channelsTaken_ == 0) {
+        imported.result = Result::failure("the clipboard holds no channel the radio can take");
+    } else {
+        imported.channelCount = std::max(countBefore_, highest_);
+        working_.setChannelCount(imported.channelCount);
+        image = working_;
+        imported.channelsTaken = channelsTaken_;
+    }
+    return limitProblems(std::move(imported));
+}
+
+CsvImport ChannelListImporter::limitProblems(CsvImport imported)
+{
     if (problems_.size() > kCsvMaxProblems) {
         const std::size_t more = problems_.size() - kCsvMaxProblems;
         problems_.resize(kCsvMaxProblems);
@@ -135,6 +159,41 @@ CsvImport importChannelsCsv(RadioImage& image, std::string_view text)
     for (std::size_t i = 1; i < parsed.records.size(); ++i)
         importer.importRow(parsed.records[i]);
     return importer.finish(image);
+}
+
+CsvImport pasteChannelsCsv(RadioImage& image, std::string_view text, int firstChannel)
+{
+    CsvImport pasted;
+    CsvText parsed = parseCsvText(text);
+    if (!parsed.result) {
+        pasted.result = Result::failure("the clipboard text: " + parsed.result.error);
+        return pasted;
+    }
+    // Rows without a header could be any table: which cell is the frequency is a guess.
+    if (parsed.records.empty()
+        || !CsvColumnMap(parsed.records.front().fields).has(CsvColumn::Frequency)) {
+        pasted.result = Result::failure(
+            "the clipboard holds no channel list: it needs a header line naming the columns "
+            "(Location, Name, Frequency, ...) above the channels, as Copy and Export CSV write "
+            "it");
+        return pasted;
+    }
+    const CsvColumnMap columns(parsed.records.front().fields);
+    ChannelListImporter importer(image, columns);
+    int channel = std::clamp(firstChannel, 0, kChannelSlots);
+    for (std::size_t i = 1; i < parsed.records.size(); ++i) {
+        const CsvRecord& row = parsed.records[i];
+        if (channel >= kChannelSlots) {
+            pasted.problems.push_back("line " + std::to_string(row.line)
+                + " and the rows after it: no channel past " + std::to_string(kChannelSlots)
+                + "; left out");
+            break;
+        }
+        importer.importRow(row, channel++);
+    }
+    CsvImport outcome = importer.finishPaste(image);
+    outcome.problems.insert(outcome.problems.end(), pasted.problems.begin(), pasted.problems.end());
+    return outcome;
 }
 
 CsvImport importChannelsCsvFile(RadioImage& image, const std::filesystem::path& path)

@@ -41,6 +41,12 @@ struct CsvImport {
 
 // Imports the text into the image; the image changes only when the import succeeds.
 CsvImport importChannelsCsv(RadioImage& image, std::string_view text);
+// Pastes a channel list from the clipboard: its rows, in order, replace the channels from
+// `firstChannel` (0-based) on, whatever their Location says (Location may be left out); rows
+// past channel 99 are left out. The channel count grows to the last channel pasted and never
+// shrinks. Otherwise as the import: the same rules, the same problems, and the image changes
+// only when the text could be used. Needs a header line naming at least Frequency.
+CsvImport pasteChannelsCsv(RadioImage& image, std::string_view text, int firstChannel);
 // Reads the file (at most kCsvMaxFileSize bytes) and imports it; "cannot open <path>: ..." and
 // the like when it cannot be read.
 CsvImport importChannelsCsvFile(RadioImage& image, const std::filesystem::path& path);

@@ -218,12 +218,12 @@ std::string csvField(std::string_view value)
     return quoted;
 }
 
-std::string csvLine(std::span<const std::string> fields)
+std::string csvLine(std::span<const std::string> fields, char separator)
 {
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
-            line += ',';
+            line += separator;
         line += csvField(fields[i]);
     }
     line += "\r\n";

@@ -43,7 +43,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 // One field as it must be written: quoted, with quotes doubled, when it holds the separator, a
 // quote, a line break or leading/trailing spaces; otherwise as it is.
 std::string csvField(std::string_view value);
-// A whole line: the fields joined with commas and ended with CRLF.
-std::string csvLine(std::span<const std::string> fields);
+// A whole line: the fields joined with the separator (a comma, or a tab for spreadsheets) and
+// ended with CRLF.
+std::string csvLine(std::span<const std::string> fields, char separator = ',');
 
 } // namespace kq904

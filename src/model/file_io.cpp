@@ -70,6 +70,19 @@ std::optional<std::string> unwritableTarget(const std::filesystem::path& target)
 
 } // namespace fileio
 
+Result removeFile(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, ec);
+    if (!std::filesystem::exists(status))
+        return Result::success();
+    if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_symlink(status))
+        return fileio::failure("cannot remove", path, "not a regular file");
+    if (!std::filesystem::remove(path, ec) && ec)
+        return fileio::failure("cannot remove", path, ec.message());
+    return Result::success();
+}
+
 std::string pathText(const std::filesystem::path& path)
 {
     const std::u8string text = path.u8string();

@@ -42,6 +42,10 @@ Result writeFileAtomically(const std::filesystem::path& path, std::span<const st
 Result writeNewFile(
     const std::filesystem::path& path, std::span<const std::uint8_t> bytes, bool& nameTaken);
 
+// Removes the file (only a regular file or a symbolic link; the link itself, not what it
+// points to). A file that is not there is no failure: "cannot remove <path>: <reason>".
+Result removeFile(const std::filesystem::path& path);
+
 // The path as UTF-8 text, for messages: never throws, whatever letters the path holds.
 std::string pathText(const std::filesystem::path& path);
 

@@ -10,8 +10,9 @@ namespace kq904 {
 namespace {
 
 // Draws rows in order; returns false when a row lies past the last viewable row.
-bool drawRows(Canvas& canvas, RadioImage& image, RowRange rows, int rowHeight, int activeRow,
-    int firstChannelLine)
+template <typename IsSelected>
+bool drawRows(Canvas& canvas, RadioImage& image, RowRange rows, int rowHeight,
+    const IsSelected& isSelected, int firstChannelLine)
 {
     const int lastRow = lastViewableRow(rowHeight);
     for (int row = rows.first; row <= rows.last; ++row) {
@@ -22,21 +23,14 @@ bool drawRows(Canvas& canvas, RadioImage& image, RowRange rows, int rowHeight, i
             canvas.drawText(0, y, "ERROR 1");
             return false;
         }
-        drawLine(canvas, image, row, y, row == activeRow, firstChannelLine);
+        drawLine(canvas, image, row, y, isSelected(row), firstChannelLine);
     }
     return true;
 }
 
-} // namespace
-
-void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, int activeRow)
-{
-    image.applyFeatureGating();
-    drawRows(canvas, image, rows, canvas.charHeight(), activeRow, kScreenFirstChannelLine);
-}
-
-void drawScreenRows(
-    Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows, int activeRow)
+template <typename IsSelected>
+void drawRowLines(Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows,
+    const IsSelected& isSelected)
 {
     const int rowHeight = canvas.charHeight();
     const int lastRow = lastViewableRow(rowHeight);
@@ -46,7 +40,7 @@ void drawScreenRows(
             canvas.drawText(0, y, "ERROR 1");
             return;
         }
-        const bool selected = row == activeRow;
+        const bool selected = isSelected(row);
         canvas.fillRowBackground(y, rowHeight, selected);
         canvas.setSelectedText(selected);
         const RowLine& line = texts.line(image, row);
@@ -56,12 +50,48 @@ void drawScreenRows(
     }
 }
 
+auto oneRow(int activeRow)
+{
+    return [activeRow](int row) { return row == activeRow; };
+}
+
+auto rowsOf(const RowSelection& selected)
+{
+    return [&selected](int row) { return selected.contains(row); };
+}
+
+} // namespace
+
+void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, int activeRow)
+{
+    image.applyFeatureGating();
+    drawRows(canvas, image, rows, canvas.charHeight(), oneRow(activeRow), kScreenFirstChannelLine);
+}
+
+void drawScreenRows(
+    Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows, int activeRow)
+{
+    drawRowLines(canvas, texts, image, rows, oneRow(activeRow));
+}
+
+void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, const RowSelection& selected)
+{
+    image.applyFeatureGating();
+    drawRows(canvas, image, rows, canvas.charHeight(), rowsOf(selected), kScreenFirstChannelLine);
+}
+
+void drawScreenRows(Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows,
+    const RowSelection& selected)
+{
+    drawRowLines(canvas, texts, image, rows, rowsOf(selected));
+}
+
 void drawPrintedRows(Canvas& canvas, RadioImage& image, RowRange rows, int printRowHeight)
 {
     image.applyFeatureGating();
     if (rows.first == 0)
         drawSettingsSummary(canvas, image);
-    drawRows(canvas, image, rows, printRowHeight, kNoSelectedRow, kPrintFirstChannelLine);
+    drawRows(canvas, image, rows, printRowHeight, oneRow(kNoSelectedRow), kPrintFirstChannelLine);
 }
 
 } // namespace kq904

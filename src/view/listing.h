@@ -6,6 +6,7 @@
 #include "model/radio_image.h"
 #include "view/canvas.h"
 #include "view/listing_rows.h"
+#include "view/row_selection.h"
 #include "view/screen_row_texts.h"
 
 namespace kq904 {
@@ -20,6 +21,10 @@ void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, int active
 // `texts.syncWith(image)` first.
 void drawScreenRows(
     Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows, int activeRow);
+// The same two ways of drawing with every row of `selected` drawn selected.
+void drawScreenRows(Canvas& canvas, RadioImage& image, RowRange rows, const RowSelection& selected);
+void drawScreenRows(Canvas& canvas, ScreenRowTexts& texts, RadioImage& image, RowRange rows,
+    const RowSelection& selected);
 
 // Printed rows first..last, row r with its top at r x `printRowHeight`; the settings summary is
 // drawn first when the range starts at row 0 (the first page).

@@ -53,6 +53,14 @@ inline void writeFile(const std::filesystem::path& path, const std::string& byte
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// The title as the window system shows it: Qt puts the modified mark where "[*]" stands.
+inline QString shownTitle(const QWidget& window)
+{
+    QString title = window.windowTitle();
+    return title.replace(
+        QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 // Message boxes as a list of texts; optionally runs something while the "box" is open, as the
 // real modal box would let the tick run.
 class RecordingPresenter final : public MessagePresenter {

@@ -19,6 +19,7 @@ namespace kq904 {
 namespace {
 
 using testing::AppFixture;
+using testing::shownTitle;
 using testing::writeFile;
 
 class ListingViewTest : public AppFixture {
@@ -72,7 +73,7 @@ TEST_F(ListingViewTest, ShowsEveryRowOfTheListingWithTheFirstChannelSelected)
     view.viewport()->update();
     // Three title rows and ten channel rows: the screen shows 13 rows.
     EXPECT_EQ(paintedRows(view), rowsFromTo(0, 12));
-    EXPECT_EQ(window_->windowTitle(), "radio.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(*window_), "radio.set - KQ904 Programmer V5.12");
     EXPECT_EQ(document().activeRow(), 3U);
 
     const QPalette& palette = view.palette();
@@ -119,6 +120,48 @@ TEST_F(ListingViewTest, KeysMoveTheSelectionAndRepaintOnlyTheTwoRowsConcerned)
         EXPECT_EQ(rowBackground(view, static_cast<int>(c.selected)),
             view.palette().color(QPalette::Highlight));
     }
+}
+
+// Several rows, as in any list: Shift extends from the anchor, Ctrl adds or takes away a row;
+// only the rows whose state changed are repainted, and the title rows never join.
+TEST_F(ListingViewTest, ShiftAndCtrlSelectSeveralRowsAndRepaintOnlyThoseThatChanged)
+{
+    CKQ904View& view = openWindow(10);
+    struct Case {
+        std::function<void()> gesture;
+        unsigned active;
+        std::vector<int> selected;
+        std::vector<int> repainted;
+    };
+    const auto key = [&view](Qt::Key k, Qt::KeyboardModifiers m) {
+        return [&view, k, m] { QTest::keyClick(&view, k, m); };
+    };
+    const auto click = [&view](int row, Qt::KeyboardModifiers m) {
+        return [&view, row, m] {
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, m, pointInRow(view, row));
+        };
+    };
+    const Case cases[] = {
+        {key(Qt::Key_Down, Qt::ShiftModifier), 4, {3, 4}, {3, 4}},
+        {key(Qt::Key_Down, Qt::ShiftModifier), 5, {3, 4, 5}, {4, 5}},
+        {key(Qt::Key_Up, Qt::ShiftModifier), 4, {3, 4}, {4, 5}},
+        {click(8, Qt::ControlModifier), 8, {3, 4, 8}, {4, 8}},
+        {click(10, Qt::ShiftModifier), 10, {8, 9, 10}, {3, 4, 8, 9, 10}},
+        {click(0, Qt::ShiftModifier | Qt::ControlModifier), 3, {3, 4, 5, 6, 7, 8, 9, 10},
+            {3, 4, 5, 6, 7, 10}},
+        {key(Qt::Key_Space, Qt::ControlModifier), 3, {4, 5, 6, 7, 8, 9, 10}, {3}},
+        {key(Qt::Key_Down, {}), 4, {4}, {3, 4, 5, 6, 7, 8, 9, 10}},
+    };
+    for (const Case& c : cases) {
+        c.gesture();
+        EXPECT_EQ(document().activeRow(), c.active);
+        EXPECT_EQ(view.selection().rows(), c.selected);
+        std::vector<int> rows = paintedRows(view);
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(rows, c.repainted);
+    }
+    EXPECT_EQ(rowBackground(view, 4), view.palette().color(QPalette::Highlight));
+    EXPECT_EQ(rowBackground(view, 5), view.palette().color(QPalette::Base));
 }
 
 TEST_F(ListingViewTest, MouseSelectsChannelRowsAndDoubleClickEnterOrF2AskForTheChannelForm)

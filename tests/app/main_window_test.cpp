@@ -1,9 +1,16 @@
 // The main window: its commands as the menu and toolbar offer them, the File commands on real
 // files, and what a failed open or save leaves as it was.
 #include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -23,6 +30,7 @@ namespace {
 
 using testing::AppFixture;
 using testing::fileBytes;
+using testing::shownTitle;
 using testing::writeFile;
 
 class MainWindowTest : public AppFixture {
@@ -54,15 +62,38 @@ TEST_F(MainWindowTest, MenusToolbarAndStatusBarAreThoseOfTheProgrammer)
 {
     CMainFrame& window = startWindow();
     const QStringList top = menuEntries(window.menuBar()->actions());
-    EXPECT_EQ(top, QStringList({"&File", "&Setting", "Programming", "Port", "~Factory", "&Help"}));
+    EXPECT_EQ(top,
+        QStringList({"&File", "&Edit", "&Setting", "&Programming", "P&ort", "~F&actory", "&Help"}));
 
     const QList<QAction*> menus = window.menuBar()->actions();
     EXPECT_EQ(menuEntries(menus.at(0)->menu()->actions()),
-        QStringList({"-", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "Import CSV...",
-            "Export CSV...", "-", "&Print...\tCtrl+P", "P&rint Setup...", "Print Pre&view",
-            "Export PDF...", "-", "~Recent File", "-", "E&xit"}));
-    EXPECT_EQ(menuEntries(menus.at(1)->menu()->actions()), QStringList({"General", "Channel"}));
-    EXPECT_EQ(menuEntries(menus.at(5)->menu()->actions()), QStringList({"&About KQ904..."}));
+        QStringList({"-", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "&Import CSV...",
+            "&Export CSV...", "-", "&Print...\tCtrl+P", "P&rint Setup...", "Print Pre&view",
+            "Export P&DF...", "-", "~Recent &File", "-", "E&xit"}));
+    EXPECT_EQ(menuEntries(menus.at(1)->menu()->actions()),
+        QStringList({"~&Undo\tCtrl+Z", "~&Redo\tCtrl+Shift+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+            "&Paste\tCtrl+V", "&Delete\tDel", "-", "M&ove Up\tCtrl+Up", "Move Do&wn\tCtrl+Down",
+            "-", "Select &All\tCtrl+A"}));
+    EXPECT_EQ(menuEntries(menus.at(2)->menu()->actions()), QStringList({"&General", "&Channel"}));
+    EXPECT_EQ(menuEntries(menus.at(6)->menu()->actions()), QStringList({"&About KQ904..."}));
+    // Every menu and item can be reached by its letter, and no two in one menu share one.
+    const auto mnemonics = [](const QList<QAction*>& actions) {
+        QStringList letters;
+        for (const QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QString text = action->text();
+            const auto at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+            EXPECT_GE(at, 0) << text;
+            if (at >= 0) {
+                EXPECT_FALSE(letters.contains(text.at(at + 1).toLower())) << text;
+                letters.append(text.at(at + 1).toLower());
+            }
+        }
+    };
+    mnemonics(menus);
+    for (const QAction* menu : menus)
+        mnemonics(menu->menu() ? menu->menu()->actions() : QList<QAction*>());
 
     const QList<QToolBar*> toolBars = window.findChildren<QToolBar*>();
     ASSERT_EQ(toolBars.size(), 1);
@@ -77,7 +108,7 @@ TEST_F(MainWindowTest, MenusToolbarAndStatusBarAreThoseOfTheProgrammer)
     for (const QLabel* pane : window.indicatorPanes())
         panes.append(pane->text());
     EXPECT_EQ(panes, QStringList({"CAP", "NUM", "SCRL"}));
-    EXPECT_EQ(window.windowTitle(), "Untitled - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(window), "Untitled - KQ904 Programmer V5.12");
     EXPECT_TRUE(window.tickPump().isActive());
 }
 
@@ -125,7 +156,7 @@ TEST_F(MainWindowTest, OpenShowsTheFileInTitleListingAndRecentFiles)
     answers_.open = path;
     window.action(Command::Open)->trigger();
 
-    EXPECT_EQ(window.windowTitle(), "radio.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(window), "radio.set - KQ904 Programmer V5.12");
     EXPECT_EQ(session_->image().channelCount(), 20);
     EXPECT_EQ(window.recentFiles().entries(), QStringList({path}));
     ASSERT_EQ(window.recentFileActions().size(), 1);
@@ -142,7 +173,7 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEverythingAsItWas)
     ASSERT_TRUE(window.openFile(good));
     ASSERT_TRUE(writeTableFile(session_->image(), dataDir(), TableFile::Kill));
     const RadioImage before = session_->image();
-    const QString title = window.windowTitle();
+    const QString title = shownTitle(window);
     const QStringList recent = window.recentFiles().entries();
     std::map<std::string, std::vector<char>> tables;
     for (const char* name : {"channelTab.bin", "setTab.bin", "factoryTab.bin", "killTab.bin"})
@@ -156,7 +187,7 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEverythingAsItWas)
         EXPECT_TRUE(messages_.front().error);
         EXPECT_TRUE(messages_.front().text.contains(path)) << messages_.front().text;
         EXPECT_EQ(session_->image(), before) << name;
-        EXPECT_EQ(window.windowTitle(), title) << name;
+        EXPECT_EQ(shownTitle(window), title) << name;
         EXPECT_EQ(window.recentFiles().entries(), recent) << name;
         for (const auto& [table, bytes] : tables)
             EXPECT_EQ(fileBytes(dataDir() / table), bytes) << name << " " << table;
@@ -185,7 +216,7 @@ TEST_F(MainWindowTest, AFileThatIsNotASetFileOpensOnlyWhenTheUserSaysYes)
                 + ": not a set file: bytes 40-1023, 1072-1535, 1553-2047 and 2939-3071 are not "
                   "filler Open it anyway?");
     EXPECT_EQ(session_->image(), before);
-    EXPECT_EQ(window.windowTitle(), "good.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(window), "good.set - KQ904 Programmer V5.12");
     answerYes_ = true;
     EXPECT_TRUE(window.openFile(answers_.open));
 
@@ -227,7 +258,7 @@ TEST_F(MainWindowTest, ToolbarSaveAlwaysAsksAndFileSaveUsesTheDocumentsName)
     window.action(Command::SaveCopy)->trigger();
     EXPECT_EQ(answers_.asked, 1);
     EXPECT_EQ(fileBytes(file("copy.set")), fileBytes(file("radio.set")));
-    EXPECT_EQ(window.windowTitle(), "radio.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(window), "radio.set - KQ904 Programmer V5.12");
 }
 
 TEST_F(MainWindowTest, SavingAnUntitledDocumentAsksForAName)
@@ -237,7 +268,7 @@ TEST_F(MainWindowTest, SavingAnUntitledDocumentAsksForAName)
     window.action(Command::Save)->trigger();
     EXPECT_EQ(answers_.asked, 1);
     EXPECT_TRUE(std::filesystem::exists(file("new.set")));
-    EXPECT_EQ(window.windowTitle(), "new.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(window), "new.set - KQ904 Programmer V5.12");
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsReportedAndKeepsThePreviousFile)
@@ -256,7 +287,7 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedAndKeepsThePreviousFile)
         EXPECT_TRUE(shown.error);
         EXPECT_TRUE(shown.text.contains(target)) << shown.text;
     }
-    EXPECT_EQ(window.windowTitle(), "radio.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(window), "radio.set - KQ904 Programmer V5.12");
     EXPECT_EQ(window.recentFiles().entries(), QStringList({path}));
     EXPECT_EQ(fileBytes(file("radio.set")), previous);
 }
@@ -282,7 +313,7 @@ TEST_F(MainWindowTest, RecentFilesKeepTheLastFourNewestFirstAcrossRuns)
     EXPECT_EQ(window.recentFiles().entries(),
         QStringList({paths.at(2), paths.at(4), paths.at(3), paths.at(1)}));
     window.recentFileActions().at(1)->trigger();
-    EXPECT_EQ(window.windowTitle(), "e.set - KQ904 Programmer V5.12");
+    EXPECT_EQ(shownTitle(window), "e.set - KQ904 Programmer V5.12");
 }
 
 TEST_F(MainWindowTest, ExportPdfWritesThePrintedPages)
@@ -295,11 +326,57 @@ TEST_F(MainWindowTest, ExportPdfWritesThePrintedPages)
     const auto pdf = fileBytes(file("listing.pdf"));
     ASSERT_GT(pdf.size(), 1000U);
     EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+        "PDF written to " + QDir::toNativeSeparators(answers_.pdf));
 
     messages_.clear();
     EXPECT_FALSE(window.exportPdf(QString::fromStdString((file("no-dir") / "x.pdf").string())));
     ASSERT_EQ(messages_.size(), 1U);
     EXPECT_TRUE(messages_.front().text.contains("x.pdf"));
+}
+
+// A file dropped on the window: a set file opens, a channel list is imported, anything else is
+// refused with the reason.
+TEST_F(MainWindowTest, DroppedFilesOpenOrImportByTheirKind)
+{
+    saveSample("radio.set", 20);
+    writeFile(file("plan.csv"), "Location,Frequency\r\n1,146.52\r\n2,146.54\r\n");
+    writeFile(file("notes.txt"), "hello");
+    CMainFrame& window = startWindow();
+    for (const char* name : {"radio.set", "plan.csv", "notes.txt"}) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(toQString(file(name)))});
+        QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &drop);
+        settle();
+    }
+    EXPECT_EQ(shownTitle(window), "radio.set* - KQ904 Programmer V5.12");
+    EXPECT_EQ(session_->image().channelCount(), 2);
+    ASSERT_EQ(messages_.size(), 2U);
+    EXPECT_TRUE(messages_[0].text.startsWith("2 channels imported from plan.csv"));
+    EXPECT_EQ(messages_[1].text,
+        "notes.txt: neither a set file (.set), which would be opened, nor a CSV channel list "
+        "(.csv), which would be imported; nothing was done with it");
+}
+
+// The window comes back where the user left it, and onto a screen that exists.
+TEST_F(MainWindowTest, TheWindowsGeometryIsKeptInTheProfile)
+{
+    for (const QRect& left : {QRect(120, 90, 700, 500), QRect(30000, 20000, 700, 500)}) {
+        startWindow().setGeometry(left);
+        window_->show();
+        window_->close();
+        TearDown();
+        CMainFrame& again = startWindow();
+        ASSERT_TRUE(again.restoreWindowGeometry());
+        EXPECT_EQ(again.size(), left.size());
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(again.pos()));
+        EXPECT_TRUE(left.x() > 1000 || again.pos() == left.topLeft());
+        TearDown();
+    }
 }
 
 } // namespace

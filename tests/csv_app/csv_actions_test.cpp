@@ -84,8 +84,8 @@ TEST_F(CsvActionsTest, TheFileMenuOffersBothCommands)
     const QList<QAction*> entries = window.menuBar()->actions().at(0)->menu()->actions();
     EXPECT_TRUE(entries.contains(window.csvActions().importAction()));
     EXPECT_TRUE(entries.contains(window.csvActions().exportAction()));
-    EXPECT_EQ(window.csvActions().importAction()->text(), "Import CSV...");
-    EXPECT_EQ(window.csvActions().exportAction()->text(), "Export CSV...");
+    EXPECT_EQ(window.csvActions().importAction()->text(), "&Import CSV...");
+    EXPECT_EQ(window.csvActions().exportAction()->text(), "&Export CSV...");
 }
 
 TEST_F(CsvActionsTest, ImportReplacesChannelsRedrawsAndUpdatesTheTableFiles)

@@ -25,6 +25,10 @@ signals:
     // The refresh notification: the image changed and the listing should redraw completely.
     // Sent by "OK" and by the close box.
     void refreshRequested();
+    // Just before Channel Add. or Channel Del. moves channels, and just after: the window's undo
+    // history makes each a step of its own.
+    void channelsMoving();
+    void channelsMoved(ChannelListChange change);
 
 private:
     void buildWidgets();
@@ -33,6 +37,8 @@ private:
     bool runChannelName(int channel) override;
     void writeTableFile(TableFile file) override;
     void sendRefreshNotification() override;
+    void channelListChanging() override { emit channelsMoving(); }
+    void channelListChanged(ChannelListChange change) override { emit channelsMoved(change); }
 
     RadioImage& image_;
     std::filesystem::path dataDir_;

@@ -1,5 +1,7 @@
 #include "form_dialog.h"
 
+#include "tab_order.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -11,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 
 namespace kq904 {
 
@@ -155,6 +158,15 @@ void FormDialog::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void FormDialog::showEvent(QShowEvent* event)
+{
+    if (!tabsOrdered_) {
+        tabsOrdered_ = true;
+        orderTabsByLayout(this);
+    }
+    QDialog::showEvent(event);
 }
 
 } // namespace kq904

@@ -66,10 +66,13 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The Tab key follows the layout the first time the form is shown (tab_order.h).
+    void showEvent(QShowEvent* event) override;
 
 private:
     WidgetControls controls_;
     FormEvents* logic_ = nullptr;
+    bool tabsOrdered_ = false;
 };
 
 } // namespace kq904
