@@ -141,12 +141,8 @@ int exitStatus(TransferEnding ending)
 std::optional<RadioImage> loadStartupImage(
     const ParsedArguments& parsed, const std::string* setFile, CommandStreams streams)
 {
-    const std::optional<std::string> given = parsed.value("--data-dir");
-    if (given && given->empty()) {
-        usageError(streams, "option '--data-dir' needs a directory");
-        return std::nullopt;
-    }
-    const std::filesystem::path dataDir = resolveDataDir(pathFromUtf8(given.value_or("")));
+    const std::filesystem::path dataDir =
+        resolveDataDir(pathFromUtf8(parsed.value("--data-dir").value_or("")));
     std::error_code ec;
     if (!std::filesystem::is_directory(dataDir, ec)) {
         streams.err << kProgramName << ": data directory " << pathText(dataDir)
@@ -166,6 +162,14 @@ std::optional<int> rejectEmptyPort(const ParsedArguments& parsed, CommandStreams
     const std::optional<std::string> port = parsed.value("--port");
     if (port && port->empty())
         return usageError(streams, "option '--port' needs a port name or device");
+    return std::nullopt;
+}
+
+std::optional<int> rejectEmptyDataDir(const ParsedArguments& parsed, CommandStreams streams)
+{
+    const std::optional<std::string> dir = parsed.value("--data-dir");
+    if (dir && dir->empty())
+        return usageError(streams, "option '--data-dir' needs a directory");
     return std::nullopt;
 }
 
