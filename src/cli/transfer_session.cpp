@@ -254,7 +254,7 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         if (catcher.outcome())
             return; // the loop is already ending
         progress.show(link);
-        if (kind == TransferKind::Version && link.linkState() == LinkStates::readDone) {
+        if (kind == TransferKind::Version && link.linkState() == LinkState::ReadDone) {
             versionReceived = true;
             loop.quit();
         } else if (!serial.isOpen()) {

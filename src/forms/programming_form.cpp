@@ -181,23 +181,23 @@ void ProgrammingForm::onTimer()
 {
     showProgress();
     switch (link_.linkState()) {
-    case LinkStates::readDone:
+    case LinkState::ReadDone:
         link_.returnToIdle();
         takeInReading();
         setTransferControls(true);
         break;
-    case LinkStates::programmed:
+    case LinkState::Programmed:
         link_.returnToIdle();
         takeInProgramming(true);
         setTransferControls(true);
         break;
-    case LinkStates::failed:
+    case LinkState::Failed:
         link_.returnToIdle();
         takeInProgramming(false);
         host_.stopTimer();
         setTransferControls(true);
         break;
-    case LinkStates::idle:
+    case LinkState::Idle:
         host_.stopTimer();
         setTransferControls(true);
         break;

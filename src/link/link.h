@@ -86,7 +86,7 @@ public:
     void sendFrame(std::span<const std::uint8_t> frame);
     void sendByte(std::uint8_t byte);
 
-    std::uint8_t linkState() const { return linkState_; }
+    LinkState linkState() const { return linkState_; }
     // True while a programming, reading or version sequence is under way.
     bool busy() const;
     // Why a start, or anything else that would change the image, is refused now: "A programming
@@ -111,14 +111,14 @@ public:
     int progressPercent() const;
 
 private:
-    Result start(std::uint8_t startState);
+    Result start(LinkState startState);
     void stateAction();
     void replyHandling();
     void acceptReadReply();
 
     // Programming.
     void sendChannelRecord();
-    void waitForAcknowledge(std::uint8_t next);
+    void waitForAcknowledge(LinkState next);
     void programmingFailed(FailureCause cause);
     void transportLost();
     // Reading.
@@ -134,7 +134,7 @@ private:
 
     void sendRequest(const Frame& frame, std::uint16_t timeout);
     // Sets the end state (18, 19, 41) and tells the observer the link is free again.
-    void endSequence(std::uint8_t endState);
+    void endSequence(LinkState endState);
     // The failure of the frame awaiting its answer now.
     TransferFailure failureNow(FailureCause cause) const;
     FailureCause timeoutCause() const;
@@ -146,7 +146,7 @@ private:
     ByteTransport& transport_;
     LinkObserver* observer_;
 
-    std::uint8_t linkState_ = LinkStates::idle;
+    LinkState linkState_ = LinkState::Idle;
     bool ackFlag_ = false;
     std::uint16_t versionWord_ = 0;
     std::uint8_t chanIndex_ = 0;

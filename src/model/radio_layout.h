@@ -211,13 +211,19 @@ struct EepromMap {
     static constexpr std::uint16_t codeSettings = 0x0500;
     static constexpr std::uint16_t idSettings = 0x0514;
     static constexpr std::uint16_t size = 2048;
+    // Channel records lie 12 bytes apart, of which the 9 of a record are written; the extras
+    // follow each other without a gap.
+    static constexpr std::uint16_t firstChannelRecord = 0x0043;
+    static constexpr std::uint16_t channelRecordPitch = 12;
+    static constexpr std::uint16_t firstChannelExtra = 0x054A;
+    static constexpr std::uint16_t channelExtraPitch = ChannelExtra::size;
     static constexpr std::uint16_t channelRecord(int n)
     {
-        return static_cast<std::uint16_t>(0x0043 + 12 * n);
+        return static_cast<std::uint16_t>(firstChannelRecord + channelRecordPitch * n);
     }
     static constexpr std::uint16_t channelExtra(int n)
     {
-        return static_cast<std::uint16_t>(0x054A + 7 * n);
+        return static_cast<std::uint16_t>(firstChannelExtra + channelExtraPitch * n);
     }
 };
 

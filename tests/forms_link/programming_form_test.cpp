@@ -262,7 +262,7 @@ TEST_F(ProgrammingFormTest, ProgrammingWithAutoIncrementAdvancesTheSerialNumber)
     EXPECT_EQ(radioSerial(), 41u); // the radio got the number the field showed
     EXPECT_EQ(controls.text(ids::serialNumber), "0000042");
     EXPECT_EQ(imageSerial(), 42u);
-    EXPECT_EQ(link.linkState(), LinkStates::idle);
+    EXPECT_EQ(link.linkState(), LinkState::Idle);
     EXPECT_EQ(host.serialStores, 0);
     controls.close(CloseRoute::CloseBox);
     EXPECT_EQ(host.profileSerial, 42u);
@@ -310,7 +310,7 @@ TEST_F(ProgrammingFormTest, AFailedProgrammingUsesUpItsNumber)
     controls.click(ids::programming);
     ASSERT_TRUE(runUntilTimerStops());
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming Fail"});
-    EXPECT_EQ(link.linkState(), LinkStates::idle);
+    EXPECT_EQ(link.linkState(), LinkState::Idle);
     EXPECT_EQ(controls.text(ids::serialNumber), "0000042");
     EXPECT_EQ(host.profileSerial, 42u);
     EXPECT_TRUE(controls.enabled(ids::programming));
@@ -375,7 +375,7 @@ TEST_F(ProgrammingFormTest, APortThatWillNotOpenStartsNothing)
     for (int button : {ids::programming, ids::reading, ids::version}) {
         controls.click(button);
         EXPECT_FALSE(host.timerRunning);
-        EXPECT_EQ(link.linkState(), LinkStates::idle);
+        EXPECT_EQ(link.linkState(), LinkState::Idle);
     }
     EXPECT_EQ(host.messages,
         (std::vector<std::string>{"Com Port Fail", "Com Port Fail", "Com Port Fail"}));
@@ -418,10 +418,10 @@ TEST_F(ProgrammingFormTest, ClosingDuringATransferLeavesTheEndStateAndTheSerialN
     EXPECT_FALSE(host.timerRunning);
     EXPECT_EQ(host.profileSerial, 42u); // 41 was reserved when the programming started
     // The main window's tick carries the transfer on to its end.
-    for (int i = 0; i < 2000 && link.linkState() != LinkStates::programmed; ++i)
+    for (int i = 0; i < 2000 && link.linkState() != LinkState::Programmed; ++i)
         tick();
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming OK"});
-    EXPECT_EQ(link.linkState(), LinkStates::programmed);
+    EXPECT_EQ(link.linkState(), LinkState::Programmed);
     EXPECT_EQ(imageSerial(), 41u);
 }
 
