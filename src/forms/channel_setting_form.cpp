@@ -276,10 +276,10 @@ void ChannelSettingForm::loadPttCode()
     controls_.setChecked(Id::pttCodeEnable, x.get(ChannelExtra::pttCodeEnable));
     controls_.setChecked(Id::selectiveCalling, x.get(ChannelExtra::selectiveCalling));
 
-    const Field digits[] = {
+    const ChannelExtra::Field digits[] = {
         ChannelExtra::pttDigit1, ChannelExtra::pttDigit2, ChannelExtra::pttDigit3};
     std::string code;
-    for (const Field& digit : digits) {
+    for (const ChannelExtra::Field& digit : digits) {
         if (x.get(digit) > 9)
             x.set(digit, 0);
         code += static_cast<char>('0' + x.get(digit));
