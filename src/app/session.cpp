@@ -49,13 +49,20 @@ void Session::setMessagePresenter(std::unique_ptr<MessagePresenter> presenter)
 
 void Session::refreshRequested()
 {
+    linkObservers_.refreshRequested();
     document_.refresh();
 }
 
 void Session::busyChanged(bool busy)
 {
+    linkObservers_.busyChanged(busy);
     if (transferListener_)
         transferListener_(busy);
+}
+
+void Session::versionReceived()
+{
+    linkObservers_.versionReceived();
 }
 
 bool Session::refuseWhileTransferring()
@@ -81,6 +88,7 @@ QString Session::failureReason() const
 
 void Session::transferEnded(LinkOutcome outcome)
 {
+    linkObservers_.transferEnded(outcome);
     const std::string_view text = outcomeText(outcome);
     const QString reason = failureReason();
     if (trace_)

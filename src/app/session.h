@@ -14,6 +14,7 @@
 
 #include "document.h"
 #include "link/link.h"
+#include "link/link_observers.h"
 #include "link/profile_settings.h"
 #include "link/trace_transport.h"
 #include "message_presenter.h"
@@ -45,6 +46,10 @@ public:
     ProfileSettings& profile() { return *profile_; }
     RadioPort& port() { return port_; }
     Link& link() { return link_; }
+    // What else hears the link's reports while it is there (a Programming form): each report
+    // reaches these before the session acts on it, so a form has taken in an outcome before
+    // its message box shows.
+    LinkObservers& linkObservers() { return linkObservers_; }
     CKQ904Doc& document() { return document_; }
     // The simulated radio of --simulate; null for a run with real hardware.
     SimulatedPort* simulatedPort() { return simulated_.get(); }
@@ -89,6 +94,7 @@ public:
     void refreshRequested() override;
     void transferEnded(LinkOutcome outcome) override;
     void busyChanged(bool busy) override;
+    void versionReceived() override;
 
 private:
     RadioImage image_;
@@ -100,6 +106,7 @@ private:
     Result traceOpened_;
     std::unique_ptr<TraceTransport> trace_; // between the link and the port, when tracing
     ReadBackup readBackup_;
+    LinkObservers linkObservers_;
     Link link_;
     CKQ904Doc document_;
     std::unique_ptr<MessagePresenter> messages_;

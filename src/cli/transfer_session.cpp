@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kTickMs = 15;
 
-// Collects the link's outcome and ends the event loop.
+// Collects the link's outcome, or its version reply, and ends the event loop.
 class OutcomeCatcher final : public LinkObserver {
 public:
     explicit OutcomeCatcher(QEventLoop& loop)
@@ -41,11 +41,19 @@ public:
         outcome_ = outcome;
         loop_.quit();
     }
+    void versionReceived() override
+    {
+        versionCame_ = true;
+        loop_.quit();
+    }
     std::optional<LinkOutcome> outcome() const { return outcome_; }
+    bool versionCame() const { return versionCame_; }
+    bool ended() const { return outcome_ || versionCame_; }
 
 private:
     QEventLoop& loop_;
     std::optional<LinkOutcome> outcome_;
+    bool versionCame_ = false;
 };
 
 TransferEnding endingOf(LinkOutcome outcome)
@@ -244,26 +252,22 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     }
 
     ProgressLine progress(streams.err, stderrIsTerminal() && &streams.err == &std::cerr);
-    bool versionReceived = false;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(kTickMs);
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
         link.tick();
         ++report.ticks;
-        if (catcher.outcome())
+        if (catcher.ended())
             return; // the loop is already ending
         progress.show(link);
-        if (kind == TransferKind::Version && link.linkState() == LinkState::ReadDone) {
-            versionReceived = true;
-            loop.quit();
-        } else if (!serial.isOpen()) {
+        if (!serial.isOpen()) {
             // The device went away under the transfer: the link would wait on a closed port
             // for ever, so the transfer ends here as failed.
             loop.quit();
         }
     });
-    if (!catcher.outcome()) {
+    if (!catcher.ended()) {
         tick.start();
         loop.exec();
         tick.stop();
@@ -271,7 +275,7 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
 
     if (catcher.outcome()) {
         report.ending = endingOf(*catcher.outcome());
-    } else if (versionReceived) {
+    } else if (catcher.versionCame()) {
         report.ending = TransferEnding::VersionReceived;
         report.versionWord = link.versionWord();
     } else {

@@ -241,6 +241,8 @@ void Link::replyHandling()
             if (linkState_ == LinkState::AwaitVersion) {
                 chanIndex_ = static_cast<std::uint8_t>(image_.channelCount());
                 endSequence(LinkState::ReadDone);
+                if (observer_)
+                    observer_->versionReceived();
             }
         }
         break;

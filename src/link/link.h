@@ -45,8 +45,11 @@ public:
     virtual void transferEnded(LinkOutcome outcome) = 0;
     // A sequence started (true) or ended (false), a version request included. While one runs,
     // nothing may start another or change the image being transferred. The end comes before
-    // transferEnded, so whatever follows the outcome finds the link idle.
+    // transferEnded and versionReceived, so whatever follows the outcome finds the link idle.
     virtual void busyChanged(bool /*busy*/) { }
+    // The radio answered the version request: versionWord() holds its word, linkState is 41.
+    // There is no message for it; the Programming form shows the number.
+    virtual void versionReceived() { }
 };
 
 class Link {

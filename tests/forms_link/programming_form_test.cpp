@@ -1,6 +1,6 @@
 // The Programming form driving the link and the in-process simulated radio in virtual time: the
-// serial number rules, what reaches the profile and when, the version display, the end states
-// taken in through linkState, and "Com Port Fail".
+// serial number rules, what reaches the profile and when, the version display, the ends taken
+// in as one of the link's observers, and "Com Port Fail".
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "forms/programming_form.h"
 #include "forms/programming_ids.h"
 #include "link/link.h"
+#include "link/link_observers.h"
 #include "sim/in_process_transport.h"
 #include "sim/simulated_radio.h"
 #include "support/memory_controls.h"
@@ -120,6 +121,8 @@ protected:
         radio.eeprom()[EepromMap::generalSettings + 3] = 2; // the radio holds two channels
         setRadioSerial(0);
         controls.setEvents(&form);
+        observers.add(observer);
+        observers.add(form);
     }
 
     void setRadioSerial(std::uint32_t serial)
@@ -160,7 +163,8 @@ protected:
     SimulatedRadio radio;
     InProcessTransport transport{radio};
     RecordingObserver observer;
-    Link link{image, transport, &observer};
+    LinkObservers observers;
+    Link link{image, transport, &observers};
     testing::MemoryControls controls;
     FakeHost host;
     ProgrammingForm form{image, link, controls, host};
@@ -438,16 +442,15 @@ TEST_F(ProgrammingFormTest, TwoWindowsOnOneProfileNeverProgramTheSameNumber)
     other.profileAutoIncrement = true;
     ProgrammingForm otherForm{image, link, otherControls, other};
     otherControls.setEvents(&otherForm);
+    observers.add(otherForm);
     otherForm.open();
     std::vector<std::uint32_t> programmed;
-    const std::pair<testing::MemoryControls*, ProgrammingForm*> windows[] = {
-        {&controls, &form}, {&otherControls, &otherForm}};
+    testing::MemoryControls* const windows[] = {&controls, &otherControls};
     for (int i = 0; i < 4; ++i) {
-        const auto [window, windowForm] = windows[i % 2];
+        testing::MemoryControls* window = windows[i % 2];
         window->click(ids::programming);
         while (link.busy())
             tick();
-        windowForm->onTimer();
         programmed.push_back(radioSerial());
     }
     EXPECT_EQ(programmed, (std::vector<std::uint32_t>{100, 101, 102, 103}));

@@ -255,9 +255,9 @@ protected:
                 }},
             {"Programming", kGeneral | kId,
                 [this](RadioImage& image) {
-                    link = std::make_unique<Link>(image, transport);
-                    return std::make_unique<CProgrammingDlg>(
-                        image, *link, *profile, nullptr, [](QWidget*, const QString&) {});
+                    link = std::make_unique<Link>(image, transport, &observers);
+                    return std::make_unique<CProgrammingDlg>(image, *link, observers, *profile,
+                        nullptr, [](QWidget*, const QString&) {});
                 }},
         };
     }
@@ -319,6 +319,7 @@ protected:
     QTemporaryDir dir{scratchTemplate()};
     SimulatedRadio radio;
     InProcessTransport transport{radio};
+    LinkObservers observers;
     std::unique_ptr<Link> link;
     std::unique_ptr<ProfileSettings> profile;
 };

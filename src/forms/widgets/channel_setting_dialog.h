@@ -32,7 +32,7 @@ private:
     // ChannelSettingHost
     bool runChannelName(int channel) override;
     void writeTableFile(TableFile file) override;
-    void sendRefreshNotification() override;
+    void sendRefresh() override;
 
     RadioImage& image_;
     std::filesystem::path dataDir_;
