@@ -11,6 +11,7 @@
 #include "model/feature_flags.h"
 #include "model/file_io.h"
 #include "model/frequency.h"
+#include "model/program_version.h"
 #include "model/table_files.h"
 #include "model/tone_tables.h"
 
@@ -282,8 +283,7 @@ RadioImage sampleConfiguration(int channels)
     factory.set(FactorySettings::band2Low, 400'000'000);
     factory.set(FactorySettings::band2High, 470'000'000);
     auto version = factory.range(FactorySettings::versionText);
-    const std::string_view versionText("5.12\0", 5);
-    std::copy(versionText.begin(), versionText.end(), version.begin());
+    std::copy_n(kProgramVersion, version.size(), version.begin()); // the text and its NUL
 
     image.setChannelCount(channels);
     setGeneralSettings(image);
