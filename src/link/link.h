@@ -39,9 +39,10 @@ public:
     virtual ~LinkObserver() = default;
     // The radio image changed under the listing (a reading ended, well or badly): redraw it.
     virtual void refreshRequested() = 0;
-    // A programming or reading sequence ended; show outcomeText(outcome) to the user. linkState
-    // already holds its end value (18, 19 or 41) when this is called; after a failure,
-    // Link::lastFailure() says why.
+    // A programming or reading sequence ended; show outcomeText(outcome) to the user. The link
+    // has set its end state (18, 19 or 41) before it calls this (the observer that takes the end
+    // in, the Programming form, sets it back to idle); after a failure, Link::lastFailure() says
+    // why.
     virtual void transferEnded(LinkOutcome outcome) = 0;
     // A sequence started (true) or ended (false), a version request included. While one runs,
     // nothing may start another or change the image being transferred. The end comes before

@@ -181,7 +181,7 @@ struct FactorySettings : BlockLayout<FactorySettings> {
     static constexpr LittleEndian band1High{20, 4};
     static constexpr LittleEndian band2Low{24, 4};
     static constexpr LittleEndian band2High{28, 4};
-    static constexpr ByteRange versionText{32, 5}; // "5.12" and NUL, stored on every save
+    static constexpr ByteRange versionText{32, 5}; // kProgramVersion and NUL, on every save
 };
 
 // The IF as synthesizer values for each step; computed when programming. EEPROM 0x0034.
