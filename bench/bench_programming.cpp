@@ -87,7 +87,7 @@ long idealTicks()
         link.tick();
         ++ticks;
     }
-    return link.linkState() == LinkStates::programmed ? ticks : -1;
+    return link.linkState() == LinkState::Programmed ? ticks : -1;
 }
 
 // The simulated radio served on its own thread until the pipe is written.

@@ -39,12 +39,13 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/kq904.desktop
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/kq904.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# Man pages are installed compressed, as Debian keeps them.
+# Man pages are installed compressed, as Debian keeps them; the page names the version.
+configure_file(${CMAKE_SOURCE_DIR}/packaging/kq904-cli.1.in ${CMAKE_BINARY_DIR}/packaging/kq904-cli.1
+  @ONLY)
 set(_man_page ${CMAKE_BINARY_DIR}/packaging/kq904-cli.1.gz)
 add_custom_command(OUTPUT ${_man_page}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-  COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/packaging/kq904-cli.1 > ${_man_page}
-  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/kq904-cli.1
+  COMMAND gzip -9 -n -c ${CMAKE_BINARY_DIR}/packaging/kq904-cli.1 > ${_man_page}
+  DEPENDS ${CMAKE_BINARY_DIR}/packaging/kq904-cli.1
   COMMENT "Compressing the man page of kq904-cli")
 add_custom_target(kq904_man_page ALL DEPENDS ${_man_page})
 install(FILES ${_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -71,7 +71,8 @@ function(kq904_program name)
 endfunction()
 
 # The libraries built only with Qt (KQ904_WITH_QT).
-set(KQ904_QT_LIBRARIES kq904_link kq904_view kq904_forms_widgets kq904_sim_pty kq904_app kq904_cli)
+set(KQ904_QT_LIBRARIES kq904_link kq904_view kq904_forms_widgets kq904_sim_pty kq904_sim_command_line
+  kq904_app kq904_cli)
 
 # kq904_test_suite(NAME SOURCES <files>... DEPS <targets>... [QT_MAIN] [POSIX_ONLY <reason>])
 # One GoogleTest executable per concern group. QT_MAIN uses tests/support/qt_test_main.cpp,

@@ -176,19 +176,19 @@ public:
         checkSentFrames();
         switch (outcome) {
         case LinkOutcome::ProgrammingOk:
-            FUZZ_CHECK(link_.linkState() == LinkStates::programmed, "state 19 with Programming OK");
+            FUZZ_CHECK(link_.linkState() == LinkState::Programmed, "state 19 with Programming OK");
             FUZZ_CHECK(
                 sent_ == expectedProgramming(), "Programming OK after every block and \"D\"");
             break;
         case LinkOutcome::ProgrammingFail:
-            FUZZ_CHECK(link_.linkState() == LinkStates::failed, "state 18 with Programming Fail");
+            FUZZ_CHECK(link_.linkState() == LinkState::Failed, "state 18 with Programming Fail");
             break;
         case LinkOutcome::ReadingFail:
-            FUZZ_CHECK(link_.linkState() == LinkStates::failed, "state 18 with Reading Fail");
+            FUZZ_CHECK(link_.linkState() == LinkState::Failed, "state 18 with Reading Fail");
             FUZZ_CHECK(image_ == snapshot_, "a failed reading leaves the image unchanged");
             break;
         case LinkOutcome::ReadOk:
-            FUZZ_CHECK(link_.linkState() == LinkStates::readDone, "state 41 with READ OK");
+            FUZZ_CHECK(link_.linkState() == LinkState::ReadDone, "state 41 with READ OK");
             checkReading();
             snapshot_ = image_;
             break;
@@ -211,7 +211,7 @@ private:
 
     void start(int kind)
     {
-        const std::uint8_t stateBefore = link_.linkState();
+        const LinkState stateBefore = link_.linkState();
         const bool wasOpen = transport_.isOpen();
         const std::size_t writtenBefore = transport_.written.size();
         if (kind == 3) {
@@ -246,7 +246,8 @@ private:
     void tick()
     {
         link_.tick();
-        FUZZ_CHECK(isLinkState(link_.linkState()), "linkState is a state of the machine");
+        FUZZ_CHECK(
+            isLinkState(stateNumber(link_.linkState())), "linkState is a state of the machine");
         FUZZ_CHECK(link_.chanIndex() <= kChannelSlots, "chanIndex stays within the 99 channels");
         FUZZ_CHECK(link_.progressPercent() >= 0 && link_.progressPercent() <= 100,
             "progress is a percentage");

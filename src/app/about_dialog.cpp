@@ -6,8 +6,14 @@
 #include <QVBoxLayout>
 
 #include "app_icons.h"
+#include "model/program_version.h"
 
 namespace kq904 {
+
+QString AboutDialog::versionLine()
+{
+    return QStringLiteral("KQ904 Version ") + QLatin1String(kProgramVersion);
+}
 
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent)
@@ -17,7 +23,7 @@ AboutDialog::AboutDialog(QWidget* parent)
 
     auto* icon = new QLabel(this);
     icon->setPixmap(applicationIcon().pixmap(32, 32));
-    auto* version = new QLabel(QLatin1String(kVersionLine), this);
+    auto* version = new QLabel(versionLine(), this);
     version->setObjectName(QStringLiteral("version"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -9,7 +9,8 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "About KQ904";
-    static constexpr const char* kVersionLine = "KQ904 Version 5.12";
+    // "KQ904 Version 5.12"
+    static QString versionLine();
 
     explicit AboutDialog(QWidget* parent);
 };

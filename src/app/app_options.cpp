@@ -1,6 +1,33 @@
 #include "app_options.h"
 
+#include <array>
+#include <string>
+#include <vector>
+
+#include "link/command_line.h"
+
 namespace kq904 {
+
+namespace {
+
+constexpr std::array kOptions{CommandLineOption{"--data-dir", "DIR"},
+    CommandLineOption{"--sample", ""}, CommandLineOption{"--simulate", ""},
+    CommandLineOption{"--screenshots", "DIR"}, CommandLineOption{"--trace", "FILE"}};
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// An option that takes a value given none, or an empty one.
+QString needsValue(const std::string& option)
+{
+    return QStringLiteral("%1 needs %2")
+        .arg(fromUtf8(option),
+            option == "--trace" ? QStringLiteral("a file") : QStringLiteral("a directory"));
+}
+
+} // namespace
 
 QString appUsage()
 {
@@ -30,38 +57,49 @@ AppOptions parseAppOptions(const QStringList& arguments)
         return options;
     };
     // arguments[0] is the program itself.
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        auto value = [&](QString& into) {
-            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
-                return false;
-            into = arguments.at(++i);
-            return true;
-        };
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        args.push_back(arguments.at(i).toStdString());
+    const CommandLine line = readCommandLine(args, kOptions, 1);
+
+    // In the order given: "--help" before a problem still shows the help.
+    for (const CommandLine::Given& given : line.options) {
+        if (given.name == kHelpOption) {
             options.helpRequested = true;
-        } else if (argument == QLatin1String("--simulate")) {
-            options.simulate = true;
-        } else if (argument == QLatin1String("--sample")) {
-            options.sample = true;
-        } else if (argument == QLatin1String("--data-dir")) {
-            if (!value(options.dataDir))
-                return fail(QStringLiteral("--data-dir needs a directory"));
-        } else if (argument == QLatin1String("--trace")) {
-            if (!value(options.traceFile))
-                return fail(QStringLiteral("--trace needs a file"));
-        } else if (argument == QLatin1String("--screenshots")) {
-            if (!value(options.screenshotDir))
-                return fail(QStringLiteral("--screenshots needs a directory"));
-        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return fail(QStringLiteral("unknown option %1").arg(argument));
-        } else if (options.setFile.isEmpty()) {
-            options.setFile = argument;
-        } else {
-            return fail(QStringLiteral("only one set file can be opened"));
+            return options;
         }
+        if (given.name == "--simulate") {
+            options.simulate = true;
+            continue;
+        }
+        if (given.name == "--sample") {
+            options.sample = true;
+            continue;
+        }
+        if (given.value->empty())
+            return fail(needsValue(given.name));
+        const QString value = fromUtf8(*given.value);
+        if (given.name == "--data-dir")
+            options.dataDir = value;
+        else if (given.name == "--screenshots")
+            options.screenshotDir = value;
+        else
+            options.traceFile = value;
     }
-    return options;
+    if (!line.positionals.empty())
+        options.setFile = fromUtf8(line.positionals.front());
+    if (!line.problem)
+        return options;
+    switch (line.problem->kind) {
+    case CommandLineProblem::Kind::MissingValue:
+        return fail(needsValue(line.problem->option));
+    case CommandLineProblem::Kind::SurplusArgument:
+        return fail(QStringLiteral("only one set file can be opened"));
+    case CommandLineProblem::Kind::UnknownOption:
+    case CommandLineProblem::Kind::UnexpectedValue:
+        break;
+    }
+    return fail(QStringLiteral("unknown option %1").arg(fromUtf8(line.problem->argument)));
 }
 
 } // namespace kq904

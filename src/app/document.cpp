@@ -4,6 +4,7 @@
 
 #include "model/configuration_snapshot.h"
 #include "model/file_io.h"
+#include "model/program_version.h"
 #include "model/set_file.h"
 #include "model/table_files.h"
 
@@ -111,7 +112,7 @@ std::string CKQ904Doc::title() const
 
 std::string CKQ904Doc::windowTitle() const
 {
-    return title() + " - " + kProgramTitle;
+    return title() + " - " + programTitle();
 }
 
 unsigned CKQ904Doc::rowCount() const

@@ -37,8 +37,8 @@ struct DocumentFile {
 
 class CKQ904Doc {
 public:
-    // Template texts: window title and the open/save dialogs' filter and extension.
-    static constexpr const char* kProgramTitle = "KQ904 Programmer V5.12";
+    // Template texts: window title (after programTitle()) and the open/save dialogs' filter
+    // and extension.
     static constexpr const char* kUntitled = "Untitled";
     static constexpr const char* kSetFileFilter = "Set Files (*.set)";
     static constexpr const char* kSetFileExtension = ".set";

@@ -68,8 +68,8 @@ void FormLauncher::runProgramming()
         return;
     MessagePresenter& messages = session_.messages();
     const RadioPort& port = session_.port();
-    CProgrammingDlg dialog(session_.image(), session_.link(), session_.profile(), parent_,
-        [&messages, &port](QWidget* parent, const QString& text) {
+    CProgrammingDlg dialog(session_.image(), session_.link(), session_.linkObservers(),
+        session_.profile(), parent_, [&messages, &port](QWidget* parent, const QString& text) {
             // "Com Port Fail" keeps its words; which device and why go under it.
             if (text.toStdString() == kComPortFail)
                 messages.showMessageWithReason(parent, text, port.lastError());

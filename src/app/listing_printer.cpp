@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "model/program_version.h"
 #include "print_preview_dialog.h"
 #include "view/listing.h"
 #include "view/painter_canvas.h"
@@ -133,7 +134,7 @@ Result ListingPrinter::exportPdf(const QString& path)
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageLayout(printer().pageLayout());
     pdf.setOutputFileName(path);
-    pdf.setCreator(QStringLiteral("KQ904 Programmer V5.12"));
+    pdf.setCreator(QString::fromStdString(programTitle()));
     pdf.setDocName(QString::fromStdString(document_.title()));
     return printPages(pdf);
 }

@@ -18,6 +18,7 @@
 #include "file_drops.h"
 #include "link/file_path.h"
 #include "listing_view.h"
+#include "model/program_version.h"
 #include "session.h"
 #include "tick_pump.h"
 #include "window_geometry.h"
@@ -250,7 +251,7 @@ void CMainFrame::updateTitle()
     // "[*]" is where Qt shows the modified mark: "radio.set* - KQ904 Programmer V5.12".
     const CKQ904Doc& document = session_.document();
     setWindowTitle(QString::fromStdString(document.title()) + QStringLiteral("[*] - ")
-        + QLatin1String(CKQ904Doc::kProgramTitle));
+        + QString::fromStdString(programTitle()));
     setWindowModified(document.isModified());
 }
 

@@ -11,6 +11,7 @@
 #include "link/file_path.h"
 #include "main_window.h"
 #include "model/data_dir.h"
+#include "model/program_version.h"
 #include "sample_configuration.h"
 #include "screenshots.h"
 #include "session.h"
@@ -21,7 +22,7 @@ int runProgram(QApplication& application)
 {
     QApplication::setApplicationName(QLatin1String(ProfileSettings::kApplication));
     QApplication::setOrganizationName(QLatin1String(ProfileSettings::kOrganisation));
-    QApplication::setApplicationVersion(QStringLiteral("5.12"));
+    QApplication::setApplicationVersion(QLatin1String(kProgramVersion));
     QApplication::setWindowIcon(applicationIcon());
 
     const AppOptions options = parseAppOptions(QApplication::arguments());

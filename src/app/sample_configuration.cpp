@@ -7,10 +7,11 @@
 #include <string_view>
 #include <system_error>
 
-#include "model/file_io.h"
 #include "model/channel_label.h"
 #include "model/feature_flags.h"
+#include "model/file_io.h"
 #include "model/frequency.h"
+#include "model/program_version.h"
 #include "model/table_files.h"
 #include "model/tone_tables.h"
 
@@ -190,7 +191,8 @@ void storeChannel(RadioImage& image, int n, const SampleChannel& c, std::uint32_
     extra.set(ChannelExtra::monitorDisable, c.selectiveCalling);
 }
 
-void setDigits(Block<CodeSettings>& code, std::span<const Field> fields, std::string_view digits)
+void setDigits(
+    Block<CodeSettings>& code, std::span<const CodeSettings::Field> fields, std::string_view digits)
 {
     for (std::size_t i = 0; i < fields.size(); ++i)
         code.set(fields[i], static_cast<unsigned>(digits[i] - '0'));
@@ -201,9 +203,9 @@ void setGeneralSettings(RadioImage& image)
     auto& general = image.general;
     // The synthesizer's reference counters as the Factory form copies them.
     using FS = FactorySettings;
-    std::copy_n(image.factory.range(ByteRange{FS::refCounter6250.offset, 3}).begin(), 3,
+    std::copy_n(image.factory.range(FS::ByteRange{FS::refCounter6250.offset, 3}).begin(), 3,
         general.range(GeneralSettings::refCounter6250).begin());
-    std::copy_n(image.factory.range(ByteRange{FS::refCounter5000.offset, 3}).begin(), 3,
+    std::copy_n(image.factory.range(FS::ByteRange{FS::refCounter5000.offset, 3}).begin(), 3,
         general.range(GeneralSettings::refCounter5000).begin());
     // Bytes 8-11 always hold 0, 3, 3, 0 in a radio's general settings.
     const std::array<std::uint8_t, 4> fixed = {0, 3, 3, 0};
@@ -281,8 +283,7 @@ RadioImage sampleConfiguration(int channels)
     factory.set(FactorySettings::band2Low, 400'000'000);
     factory.set(FactorySettings::band2High, 470'000'000);
     auto version = factory.range(FactorySettings::versionText);
-    const std::string_view versionText("5.12\0", 5);
-    std::copy(versionText.begin(), versionText.end(), version.begin());
+    std::copy_n(kProgramVersion, version.size(), version.begin()); // the text and its NUL
 
     image.setChannelCount(channels);
     setGeneralSettings(image);

@@ -51,8 +51,9 @@ std::unique_ptr<QWidget> printPreview(ScreenshotSubject& subject)
 std::unique_ptr<QWidget> programmingForm(ScreenshotSubject& subject)
 {
     Session& session = subject.session;
-    return std::make_unique<CProgrammingDlg>(session.image(), session.link(), session.profile(),
-        &subject.window, [](QWidget*, const QString&) {});
+    return std::make_unique<CProgrammingDlg>(session.image(), session.link(),
+        session.linkObservers(), session.profile(), &subject.window,
+        [](QWidget*, const QString&) {});
 }
 
 std::unique_ptr<QWidget> portForm(ScreenshotSubject& subject)

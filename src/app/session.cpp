@@ -51,6 +51,7 @@ void Session::setMessagePresenter(std::unique_ptr<MessagePresenter> presenter)
 
 void Session::refreshRequested()
 {
+    linkObservers_.refreshRequested();
     document_.refresh();
 }
 
@@ -59,8 +60,14 @@ void Session::busyChanged(bool busy)
     // A reading replaces the configuration only at its end; what it replaces is this.
     if (busy)
         beforeTransfer_ = history_->now();
+    linkObservers_.busyChanged(busy);
     if (transferListener_)
         transferListener_(busy);
+}
+
+void Session::versionReceived()
+{
+    linkObservers_.versionReceived();
 }
 
 bool Session::refuseWhileTransferring()
@@ -86,6 +93,7 @@ QString Session::failureReason() const
 
 void Session::transferEnded(LinkOutcome outcome)
 {
+    linkObservers_.transferEnded(outcome);
     const std::string_view text = outcomeText(outcome);
     const QString reason = failureReason();
     if (trace_)

@@ -16,6 +16,7 @@
 #include "document.h"
 #include "edit_history.h"
 #include "link/link.h"
+#include "link/link_observers.h"
 #include "link/profile_settings.h"
 #include "link/trace_transport.h"
 #include "message_presenter.h"
@@ -47,6 +48,10 @@ public:
     ProfileSettings& profile() { return *profile_; }
     RadioPort& port() { return port_; }
     Link& link() { return link_; }
+    // What else hears the link's reports while it is there (a Programming form): each report
+    // reaches these before the session acts on it, so a form has taken in an outcome before
+    // its message box shows.
+    LinkObservers& linkObservers() { return linkObservers_; }
     CKQ904Doc& document() { return document_; }
     // The undo history of the configuration.
     EditHistory& history() { return *history_; }
@@ -93,6 +98,7 @@ public:
     void refreshRequested() override;
     void transferEnded(LinkOutcome outcome) override;
     void busyChanged(bool busy) override;
+    void versionReceived() override;
 
 private:
     RadioImage image_;
@@ -104,6 +110,7 @@ private:
     Result traceOpened_;
     std::unique_ptr<TraceTransport> trace_; // between the link and the port, when tracing
     ReadBackup readBackup_;
+    LinkObservers linkObservers_;
     Link link_;
     CKQ904Doc document_;
     std::unique_ptr<EditHistory> history_;

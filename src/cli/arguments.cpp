@@ -1,58 +1,43 @@
-#include "arguments.h"
+#include "cli/arguments.h"
 
 #include <algorithm>
 
 namespace kq904::cli {
 
-std::optional<std::string> ParsedArguments::value(std::string_view option) const
+namespace {
+
+std::string problemText(
+    const CommandLineProblem& problem, std::span<const CommandLineOption> options)
 {
-    const auto it = values.find(option);
-    if (it == values.end())
-        return std::nullopt;
-    return it->second;
+    using Kind = CommandLineProblem::Kind;
+    const auto quoted = [](const std::string& text) { return "'" + text + "'"; };
+    switch (problem.kind) {
+    case Kind::SurplusArgument:
+        return "unexpected argument " + quoted(problem.argument);
+    case Kind::MissingValue:
+        return "option " + quoted(problem.option) + " needs a value";
+    case Kind::UnexpectedValue:
+        // "--help=..." is no option of a command: help stands on its own.
+        if (std::any_of(options.begin(), options.end(),
+                [&problem](const CommandLineOption& o) { return o.name == problem.option; }))
+            return "option " + quoted(problem.option) + " takes no value";
+        break;
+    case Kind::UnknownOption:
+        break;
+    }
+    return "unknown option " + quoted(problem.option);
 }
 
-ParsedArguments parseArguments(
-    std::span<const std::string> args, std::span<const OptionSpec> options, int maxPositionals)
+} // namespace
+
+ParsedArguments parseArguments(std::span<const std::string> args,
+    std::span<const CommandLineOption> options, std::size_t maxPositionals)
 {
     ParsedArguments parsed;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size() && parsed.error.empty(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
-            if (static_cast<int>(parsed.positionals.size()) >= maxPositionals)
-                parsed.error = "unexpected argument '" + arg + "'";
-            else
-                parsed.positionals.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            parsed.help = true;
-            continue;
-        }
-        const std::size_t equals = arg.find('=');
-        const std::string_view name = std::string_view(arg).substr(0, equals);
-        const auto known = std::find_if(
-            options.begin(), options.end(), [&](const OptionSpec& o) { return o.name == name; });
-        if (known == options.end()) {
-            parsed.error = "unknown option '" + std::string(name) + "'";
-        } else if (!known->takesValue) {
-            if (equals != std::string::npos)
-                parsed.error = "option '" + std::string(name) + "' takes no value";
-            else
-                parsed.flags.insert(std::string(name));
-        } else if (equals != std::string::npos) {
-            parsed.values[std::string(name)] = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            parsed.values[std::string(name)] = args[++i];
-        } else {
-            parsed.error = "option '" + std::string(name) + "' needs a value";
-        }
-    }
+    static_cast<CommandLine&>(parsed) = readCommandLine(args, options, maxPositionals);
+    parsed.help = parsed.has(kHelpOption);
+    if (parsed.problem)
+        parsed.error = problemText(*parsed.problem, options);
     return parsed;
 }
 

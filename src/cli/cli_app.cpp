@@ -10,13 +10,23 @@ namespace kq904::cli {
 
 namespace {
 
+// The options, each declared once; a command's row lists those it takes.
+constexpr CommandLineOption kPort{"--port", "PORT"};
+constexpr CommandLineOption kDataDir{"--data-dir", "DIR"};
+constexpr CommandLineOption kTrace{"--trace", "FILE"};
+constexpr std::array kListingOptions{CommandLineOption{"--print", ""}, kDataDir};
+constexpr std::array kProgramOptions{kPort, kDataDir, CommandLineOption{"--serial", "N"},
+    CommandLineOption{"--serial-auto", ""}, CommandLineOption{"--verify", ""}, kTrace};
+constexpr std::array kTransferOptions{kPort, kDataDir, kTrace};
+constexpr std::array kCsvOptions{kDataDir};
+
 constexpr std::array kCommands = {
     Command{"listing", "[--print] [--data-dir DIR] [FILE.set]",
         "Prints the listing of the configuration the program starts with: the table files and\n"
         "kq904.ini of DIR (default: the current directory), then FILE.set when given.\n"
         "--print gives the printed layout (settings summary, then the channel table)\n"
         "without page breaks. Writes no file.",
-        runListingCommand},
+        kListingOptions, 1, runListingCommand},
     Command{"program",
         "[--port PORT] [--data-dir DIR] [--serial N | --serial-auto] [--verify] [--trace FILE]\n"
         "          [FILE.set]",
@@ -29,25 +39,25 @@ constexpr std::array kCommands = {
         "(exit 2). Writes no file (--serial-auto: the profile). --verify then reads back\n"
         "every block written and prints \"Verify OK\", or \"Verify Fail\" with the first\n"
         "differing bytes (exit 4).",
-        runProgramCommand},
+        kProgramOptions, 1, runProgramCommand},
     Command{"read", "[--port PORT] [--data-dir DIR] [--trace FILE] OUT.set",
         "Reads the radio into the start-up image and saves it as OUT.set. Prints \"READ OK\",\n"
         "\"Reading Fail\" (exit 3, no file written) or \"Com Port Fail\" (exit 2).",
-        runReadCommand},
+        kTransferOptions, 1, runReadCommand},
     Command{"version", "[--port PORT] [--data-dir DIR] [--trace FILE]",
         "Asks the radio for its version and prints it as the Programming form shows it.\n"
         "A radio that answers with a full reading ends as read does, without a file.",
-        runVersionCommand},
+        kTransferOptions, 0, runVersionCommand},
     Command{"export-csv", "[--data-dir DIR] FILE.set OUT.csv",
         "Writes the channels of FILE.set (over the start-up image of DIR) as a channel list\n"
         "in the CSV exchange format other radio programmers read. What the format cannot\n"
         "hold (user-set sub-tones, mixed spacings) is reported on stderr.",
-        runExportCsvCommand},
+        kCsvOptions, 2, runExportCsvCommand},
     Command{"import-csv", "[--data-dir DIR] IN.csv FILE.set OUT.set",
         "Replaces the channels of FILE.set with the rows of the channel list IN.csv and\n"
         "saves the result as OUT.set. Rows and values the radio cannot take are reported\n"
         "on stderr and left out; a file that is not a channel list changes nothing (exit 1).",
-        runImportCsvCommand},
+        kCsvOptions, 3, runImportCsvCommand},
 };
 
 void appendIndented(std::string& text, std::string_view lines, std::string_view indent)
@@ -92,17 +102,6 @@ int usageError(CommandStreams streams, std::string_view problem)
     return kExitUsage;
 }
 
-std::optional<int> stopAfterParsing(const ParsedArguments& parsed, CommandStreams streams)
-{
-    if (!parsed.error.empty())
-        return usageError(streams, parsed.error);
-    if (parsed.help) {
-        streams.out << usageText();
-        return kExitOk;
-    }
-    return std::nullopt;
-}
-
 int runCli(std::span<const std::string> args, CommandStreams streams)
 {
     if (args.empty())
@@ -112,8 +111,17 @@ int runCli(std::span<const std::string> args, CommandStreams streams)
         return kExitOk;
     }
     for (const Command& command : commands()) {
-        if (command.name == args[0])
-            return command.run(args.subspan(1), streams);
+        if (command.name != args[0])
+            continue;
+        const ParsedArguments parsed =
+            parseArguments(args.subspan(1), command.options, command.maxArguments);
+        if (!parsed.error.empty())
+            return usageError(streams, parsed.error);
+        if (parsed.help) {
+            streams.out << usageText();
+            return kExitOk;
+        }
+        return command.run(parsed, streams);
     }
     return usageError(streams, "unknown command '" + args[0] + "'");
 }

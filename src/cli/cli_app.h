@@ -1,12 +1,15 @@
 #pragma once
 // kq904-cli: one program, several commands ("kq904-cli <command> [arguments]"). Each command is
-// a row of the command table with its synopsis and a function that runs it.
+// a row of the command table: its synopsis, the options and arguments it takes, and a function
+// that runs it once they were read without a problem.
 
 #include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "link/command_line.h"
 
 namespace kq904::cli {
 
@@ -28,7 +31,9 @@ struct Command {
     std::string_view name;
     std::string_view synopsis; // arguments after the command name
     std::string_view description; // what it does, wrapped to the usage text's indent
-    int (*run)(std::span<const std::string> args, CommandStreams streams);
+    std::span<const CommandLineOption> options;
+    std::size_t maxArguments; // file names and the like after the options
+    int (*run)(const ParsedArguments& args, CommandStreams streams);
 };
 
 // Every command the program has, in the order the usage lists them.
@@ -40,11 +45,8 @@ std::string usageText();
 // Reports bad arguments: the problem and the usage on stderr; returns kExitUsage.
 int usageError(CommandStreams streams, std::string_view problem);
 
-// What every command does first with its parsed arguments: malformed ones are a usage error,
-// "--help" prints the usage. Returns the exit status when the command must stop there.
-std::optional<int> stopAfterParsing(const ParsedArguments& parsed, CommandStreams streams);
-
 // Runs the command named by args[0] with the rest of args (the program name is not in args).
+// Malformed arguments are a usage error; "--help" prints the usage.
 int runCli(std::span<const std::string> args, CommandStreams streams);
 
 } // namespace kq904::cli

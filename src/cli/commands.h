@@ -1,18 +1,17 @@
 #pragma once
-// The commands of kq904-cli, one function each; cli_app.cpp lists them in the command table.
+// The commands of kq904-cli, one function each; cli_app.cpp lists them in the command table
+// with the options each takes, and runs one only with arguments read without a problem.
 
-#include <span>
-#include <string>
-
+#include "cli/arguments.h"
 #include "cli/cli_app.h"
 
 namespace kq904::cli {
 
-int runListingCommand(std::span<const std::string> args, CommandStreams streams);
-int runProgramCommand(std::span<const std::string> args, CommandStreams streams);
-int runReadCommand(std::span<const std::string> args, CommandStreams streams);
-int runVersionCommand(std::span<const std::string> args, CommandStreams streams);
-int runExportCsvCommand(std::span<const std::string> args, CommandStreams streams);
-int runImportCsvCommand(std::span<const std::string> args, CommandStreams streams);
+int runListingCommand(const ParsedArguments& parsed, CommandStreams streams);
+int runProgramCommand(const ParsedArguments& parsed, CommandStreams streams);
+int runReadCommand(const ParsedArguments& parsed, CommandStreams streams);
+int runVersionCommand(const ParsedArguments& parsed, CommandStreams streams);
+int runExportCsvCommand(const ParsedArguments& parsed, CommandStreams streams);
+int runImportCsvCommand(const ParsedArguments& parsed, CommandStreams streams);
 
 } // namespace kq904::cli

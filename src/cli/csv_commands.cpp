@@ -1,11 +1,9 @@
 // kq904-cli export-csv and import-csv: channel lists in the CSV exchange format, to move a
 // channel plan between this radio and other radios' programmers.
 
-#include <array>
 #include <filesystem>
 #include <ostream>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/transfer_session.h"
 #include "model/csv_export.h"
@@ -17,27 +15,13 @@ namespace kq904::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 1> kOptions = {{{"--data-dir", true}}};
-
-// The arguments every CSV command checks the same way; nothing when they are not usable (the
-// exit status is then in `status`).
-std::optional<ParsedArguments> parseCsvArguments(std::span<const std::string> args,
-    std::size_t positionals, std::string_view needs, CommandStreams streams, int& status)
+// The arguments every CSV command checks the same way: the exit status when they are not usable.
+std::optional<int> rejectCsvArguments(const ParsedArguments& parsed, std::size_t positionals,
+    std::string_view needs, CommandStreams streams)
 {
-    ParsedArguments parsed = parseArguments(args, kOptions, static_cast<int>(positionals));
-    if (const auto stop = stopAfterParsing(parsed, streams)) {
-        status = *stop;
-        return std::nullopt;
-    }
-    if (parsed.positionals.size() != positionals) {
-        status = usageError(streams, needs);
-        return std::nullopt;
-    }
-    if (const auto dir = parsed.value("--data-dir"); dir && dir->empty()) {
-        status = usageError(streams, "option '--data-dir' needs a directory");
-        return std::nullopt;
-    }
-    return parsed;
+    if (parsed.positionals.size() != positionals)
+        return usageError(streams, needs);
+    return rejectEmptyDataDir(parsed, streams);
 }
 
 std::string plural(int count, std::string_view noun)
@@ -47,17 +31,15 @@ std::string plural(int count, std::string_view noun)
 
 } // namespace
 
-int runExportCsvCommand(std::span<const std::string> args, CommandStreams streams)
+int runExportCsvCommand(const ParsedArguments& parsed, CommandStreams streams)
 {
-    int status = kExitOk;
-    const auto parsed = parseCsvArguments(
-        args, 2, "export-csv needs the set file and the CSV file to write", streams, status);
-    if (!parsed)
-        return status;
-    const std::string& setFile = parsed->positionals[0];
-    const std::filesystem::path out = pathFromUtf8(parsed->positionals[1]);
+    if (const auto status = rejectCsvArguments(
+            parsed, 2, "export-csv needs the set file and the CSV file to write", streams))
+        return *status;
+    const std::string& setFile = parsed.positionals[0];
+    const std::filesystem::path out = pathFromUtf8(parsed.positionals[1]);
 
-    const std::optional<RadioImage> image = loadStartupImage(*parsed, &setFile, streams);
+    const std::optional<RadioImage> image = loadStartupImage(parsed, &setFile, streams);
     if (!image)
         return kExitFailure;
     const CsvExport exported = exportChannelsCsv(*image);
@@ -72,19 +54,17 @@ int runExportCsvCommand(std::span<const std::string> args, CommandStreams stream
     return kExitOk;
 }
 
-int runImportCsvCommand(std::span<const std::string> args, CommandStreams streams)
+int runImportCsvCommand(const ParsedArguments& parsed, CommandStreams streams)
 {
-    int status = kExitOk;
-    const auto parsed = parseCsvArguments(args, 3,
-        "import-csv needs the CSV file, the set file to start from and the set file to write",
-        streams, status);
-    if (!parsed)
-        return status;
-    const std::filesystem::path csv = pathFromUtf8(parsed->positionals[0]);
-    const std::string& setFile = parsed->positionals[1];
-    const std::filesystem::path out = pathFromUtf8(parsed->positionals[2]);
+    if (const auto status = rejectCsvArguments(parsed, 3,
+            "import-csv needs the CSV file, the set file to start from and the set file to write",
+            streams))
+        return *status;
+    const std::filesystem::path csv = pathFromUtf8(parsed.positionals[0]);
+    const std::string& setFile = parsed.positionals[1];
+    const std::filesystem::path out = pathFromUtf8(parsed.positionals[2]);
 
-    std::optional<RadioImage> image = loadStartupImage(*parsed, &setFile, streams);
+    std::optional<RadioImage> image = loadStartupImage(parsed, &setFile, streams);
     if (!image)
         return kExitFailure;
     const CsvImport imported = importChannelsCsvFile(*image, csv);

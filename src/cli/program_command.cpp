@@ -1,11 +1,9 @@
 // kq904-cli program: writes the start-up image (and a set file) into a radio.
 
-#include <array>
 #include <charconv>
 #include <fstream>
 #include <ostream>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/transfer_session.h"
 #include "link/profile_settings.h"
@@ -14,9 +12,6 @@
 namespace kq904::cli {
 
 namespace {
-
-constexpr std::array<OptionSpec, 6> kOptions = {{{"--port", true}, {"--data-dir", true},
-    {"--serial", true}, {"--serial-auto", false}, {"--verify", false}, {"--trace", true}}};
 
 // The serial number as the Programming form takes it: seven decimal digits at most.
 bool parseSerial(const std::string& text, std::uint32_t& serial)
@@ -36,11 +31,8 @@ std::string sevenDigits(std::uint32_t serial)
 
 } // namespace
 
-int runProgramCommand(std::span<const std::string> args, CommandStreams streams)
+int runProgramCommand(const ParsedArguments& parsed, CommandStreams streams)
 {
-    const ParsedArguments parsed = parseArguments(args, kOptions, 1);
-    if (const auto status = stopAfterParsing(parsed, streams))
-        return *status;
     std::uint32_t serial = 0;
     const std::optional<std::string> serialText = parsed.value("--serial");
     const bool serialAuto = parsed.has("--serial-auto");
@@ -49,6 +41,8 @@ int runProgramCommand(std::span<const std::string> args, CommandStreams streams)
     if (serialText && !parseSerial(*serialText, serial))
         return usageError(streams, "the serial number is 0 to 9999999, not '" + *serialText + "'");
     if (const auto status = rejectEmptyPort(parsed, streams))
+        return *status;
+    if (const auto status = rejectEmptyDataDir(parsed, streams))
         return *status;
     const std::optional<std::string> port = parsed.value("--port");
 

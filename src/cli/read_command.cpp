@@ -1,12 +1,10 @@
 // kq904-cli read: reads a radio into a set file.
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <system_error>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/transfer_session.h"
 #include "model/file_io.h"
@@ -14,11 +12,8 @@
 
 namespace kq904::cli {
 
-int runReadCommand(std::span<const std::string> args, CommandStreams streams)
+int runReadCommand(const ParsedArguments& parsed, CommandStreams streams)
 {
-    const ParsedArguments parsed = parseArguments(args, kTransferOptions, 1);
-    if (const auto status = stopAfterParsing(parsed, streams))
-        return *status;
     if (parsed.positionals.empty())
         return usageError(streams, "read needs the set file to write");
     if (const auto status = rejectEmptyPort(parsed, streams))
@@ -36,6 +31,8 @@ int runReadCommand(std::span<const std::string> args, CommandStreams streams)
         return kExitFailure;
     }
 
+    if (const auto status = rejectEmptyDataDir(parsed, streams))
+        return *status;
     std::optional<RadioImage> image = loadStartupImage(parsed, nullptr, streams);
     if (!image)
         return kExitFailure;

@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kTickMs = 15;
 
-// Collects the link's outcome and ends the event loop.
+// Collects the link's outcome, or its version reply, and ends the event loop.
 class OutcomeCatcher final : public LinkObserver {
 public:
     explicit OutcomeCatcher(QEventLoop& loop)
@@ -41,11 +41,19 @@ public:
         outcome_ = outcome;
         loop_.quit();
     }
+    void versionReceived() override
+    {
+        versionCame_ = true;
+        loop_.quit();
+    }
     std::optional<LinkOutcome> outcome() const { return outcome_; }
+    bool versionCame() const { return versionCame_; }
+    bool ended() const { return outcome_ || versionCame_; }
 
 private:
     QEventLoop& loop_;
     std::optional<LinkOutcome> outcome_;
+    bool versionCame_ = false;
 };
 
 TransferEnding endingOf(LinkOutcome outcome)
@@ -141,12 +149,8 @@ int exitStatus(TransferEnding ending)
 std::optional<RadioImage> loadStartupImage(
     const ParsedArguments& parsed, const std::string* setFile, CommandStreams streams)
 {
-    const std::optional<std::string> given = parsed.value("--data-dir");
-    if (given && given->empty()) {
-        usageError(streams, "option '--data-dir' needs a directory");
-        return std::nullopt;
-    }
-    const std::filesystem::path dataDir = resolveDataDir(pathFromUtf8(given.value_or("")));
+    const std::filesystem::path dataDir =
+        resolveDataDir(pathFromUtf8(parsed.value("--data-dir").value_or("")));
     std::error_code ec;
     if (!std::filesystem::is_directory(dataDir, ec)) {
         streams.err << kProgramName << ": data directory " << pathText(dataDir)
@@ -166,6 +170,14 @@ std::optional<int> rejectEmptyPort(const ParsedArguments& parsed, CommandStreams
     const std::optional<std::string> port = parsed.value("--port");
     if (port && port->empty())
         return usageError(streams, "option '--port' needs a port name or device");
+    return std::nullopt;
+}
+
+std::optional<int> rejectEmptyDataDir(const ParsedArguments& parsed, CommandStreams streams)
+{
+    const std::optional<std::string> dir = parsed.value("--data-dir");
+    if (dir && dir->empty())
+        return usageError(streams, "option '--data-dir' needs a directory");
     return std::nullopt;
 }
 
@@ -240,26 +252,22 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     }
 
     ProgressLine progress(streams.err, stderrIsTerminal() && &streams.err == &std::cerr);
-    bool versionReceived = false;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(kTickMs);
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
         link.tick();
         ++report.ticks;
-        if (catcher.outcome())
+        if (catcher.ended())
             return; // the loop is already ending
         progress.show(link);
-        if (kind == TransferKind::Version && link.linkState() == LinkStates::readDone) {
-            versionReceived = true;
-            loop.quit();
-        } else if (!serial.isOpen()) {
+        if (!serial.isOpen()) {
             // The device went away under the transfer: the link would wait on a closed port
             // for ever, so the transfer ends here as failed.
             loop.quit();
         }
     });
-    if (!catcher.outcome()) {
+    if (!catcher.ended()) {
         tick.start();
         loop.exec();
         tick.stop();
@@ -267,7 +275,7 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
 
     if (catcher.outcome()) {
         report.ending = endingOf(*catcher.outcome());
-    } else if (versionReceived) {
+    } else if (catcher.versionCame()) {
         report.ending = TransferEnding::VersionReceived;
         report.versionWord = link.versionWord();
     } else {

@@ -3,7 +3,6 @@
 // transfer run by the link on a 15 ms tick in an event loop, in real time, exactly as the
 // desktop program's Programming form runs it.
 
-#include <array>
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -45,12 +44,10 @@ struct TransferExtras {
     bool verify = false; // --verify: read back what the programming wrote and compare
 };
 
-// The options of read and version; program takes these and its own.
-inline constexpr std::array<OptionSpec, 3> kTransferOptions = {
-    {{"--port", true}, {"--data-dir", true}, {"--trace", true}}};
-
-// A --port given with an empty value is a usage error; returns the exit status then.
+// A --port or --data-dir given with an empty value is a usage error; returns the exit status
+// then.
 std::optional<int> rejectEmptyPort(const ParsedArguments& parsed, CommandStreams streams);
+std::optional<int> rejectEmptyDataDir(const ParsedArguments& parsed, CommandStreams streams);
 
 // Opens the file of --trace FILE, when given, for the trace. False, with the reason on stderr,
 // when it cannot be written.
@@ -61,8 +58,9 @@ std::string endingText(TransferEnding ending);
 int exitStatus(TransferEnding ending);
 
 // The image the program starts with: the table files and kq904.ini of --data-dir (default the
-// current directory), then the set file when one is given. Reports a problem on stderr and
-// returns nothing when the data directory or the set file is unusable.
+// current directory; rejectEmptyDataDir has turned away an empty one), then the set file when
+// one is given. Reports a problem on stderr and returns nothing when the data directory or the
+// set file is unusable.
 std::optional<RadioImage> loadStartupImage(
     const ParsedArguments& parsed, const std::string* setFile, CommandStreams streams);
 

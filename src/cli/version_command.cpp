@@ -1,21 +1,18 @@
 // kq904-cli version: asks the radio for its version word.
 
-#include <array>
 #include <fstream>
 #include <ostream>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/transfer_session.h"
 
 namespace kq904::cli {
 
-int runVersionCommand(std::span<const std::string> args, CommandStreams streams)
+int runVersionCommand(const ParsedArguments& parsed, CommandStreams streams)
 {
-    const ParsedArguments parsed = parseArguments(args, kTransferOptions, 0);
-    if (const auto status = stopAfterParsing(parsed, streams))
-        return *status;
     if (const auto status = rejectEmptyPort(parsed, streams))
+        return *status;
+    if (const auto status = rejectEmptyDataDir(parsed, streams))
         return *status;
     const std::optional<std::string> port = parsed.value("--port");
 

@@ -8,7 +8,7 @@
 
 namespace kq904 {
 
-namespace Id = ChannelNameId;
+namespace ids = channel_name_ids;
 
 namespace {
 
@@ -38,11 +38,11 @@ ChannelNameForm::ChannelNameForm(RadioImage& image, Controls& controls, int chan
 void ChannelNameForm::open()
 {
     if (image_.fiveCharacterNames()) {
-        controls_.setText(Id::hint, "(Max. 5 Digits)");
-        controls_.setText(Id::name, channelNameLabel(image_, channel_));
+        controls_.setText(ids::hint, "(Max. 5 Digits)");
+        controls_.setText(ids::name, channelNameLabel(image_, channel_));
     } else {
-        controls_.setText(Id::hint, "(2-Digit)");
-        controls_.setText(Id::name, channelTagLabel(image_, channel_).substr(0, 2));
+        controls_.setText(ids::hint, "(2-Digit)");
+        controls_.setText(ids::name, channelTagLabel(image_, channel_).substr(0, 2));
     }
 }
 
@@ -56,7 +56,7 @@ FormEnd ChannelNameForm::onClose(CloseRoute route)
 
 void ChannelNameForm::storeTypedText()
 {
-    const std::string text = oneBytePerCharacter(controls_.text(Id::name));
+    const std::string text = oneBytePerCharacter(controls_.text(ids::name));
     if (image_.fiveCharacterNames())
         storeChannelName(image_, channel_, text);
     else

@@ -13,7 +13,7 @@
 
 namespace kq904 {
 
-namespace Id = ChannelSettingId;
+namespace ids = channel_setting_ids;
 
 namespace {
 
@@ -99,8 +99,8 @@ void ChannelSettingForm::open(int channel)
 {
     current_ = std::clamp(channel, 0, image_.channelCount() - 1);
     std::vector<std::string> timeOuts(kTimeOutTable.begin(), kTimeOutTable.end());
-    controls_.setItems(Id::timeOut, timeOuts);
-    controls_.setEnabled(Id::modLevel, false);
+    controls_.setItems(ids::timeOut, timeOuts);
+    controls_.setEnabled(ids::modLevel, false);
     load();
 }
 
@@ -112,16 +112,16 @@ void ChannelSettingForm::load()
     const bool wasBusy = busy_;
     busy_ = true;
 
-    controls_.setItems(Id::txTone, {});
-    controls_.setItems(Id::rxTone, {});
+    controls_.setItems(ids::txTone, {});
+    controls_.setItems(ids::rxTone, {});
 
     // Selective calling needs the monitor disabled: the radio would otherwise open the
     // speaker before the call is recognised.
     if (extra().get(ChannelExtra::selectiveCalling)) {
         extra().set(ChannelExtra::monitorDisable, true);
-        controls_.setEnabled(Id::monitorDisable, false);
+        controls_.setEnabled(ids::monitorDisable, false);
     } else {
-        controls_.setEnabled(Id::monitorDisable, true);
+        controls_.setEnabled(ids::monitorDisable, true);
     }
 
     const bool txDisabled = record().get(ChannelRecord::timeOut) == kTxDisabled;
@@ -130,15 +130,15 @@ void ChannelSettingForm::load()
 
     // A tone index past its list (damaged data, or the user-set entry while tone setting by
     // user is off) is reset to the first tone.
-    if (record().get(ChannelRecord::txTone) >= controls_.items(Id::txTone).size())
+    if (record().get(ChannelRecord::txTone) >= controls_.items(ids::txTone).size())
         record().set(ChannelRecord::txTone, 0);
-    if (record().get(ChannelRecord::rxTone) >= controls_.items(Id::rxTone).size())
+    if (record().get(ChannelRecord::rxTone) >= controls_.items(ids::rxTone).size())
         record().set(ChannelRecord::rxTone, 0);
 
     loadBusyLockByTone(txDisabled);
     loadMarks();
     loadFrequencies();
-    controls_.setText(Id::channelLabel, channelLabel(image_, current_));
+    controls_.setText(ids::channelLabel, channelLabel(image_, current_));
     loadPttCode();
 
     busy_ = wasBusy;
@@ -147,23 +147,23 @@ void ChannelSettingForm::load()
 void ChannelSettingForm::loadTransmitter(bool txDisabled)
 {
     auto& r = record();
-    controls_.setChecked(Id::txDisable, txDisabled);
-    const std::initializer_list<int> transmitter = {Id::txFrequency, Id::txToneCtcss, Id::txToneDcs,
-        Id::txToneNone, Id::highPower, Id::lowPower, Id::txNarrow, Id::txWide, Id::busyLockBclo,
-        Id::busyLockRbclo, Id::copyTxFrequency, Id::copyTxTone, Id::timeOut};
+    controls_.setChecked(ids::txDisable, txDisabled);
+    const std::initializer_list<int> transmitter = {ids::txFrequency, ids::txToneCtcss,
+        ids::txToneDcs, ids::txToneNone, ids::highPower, ids::lowPower, ids::txNarrow, ids::txWide,
+        ids::busyLockBclo, ids::busyLockRbclo, ids::copyTxFrequency, ids::copyTxTone, ids::timeOut};
     enable(controls_, transmitter, !txDisabled);
     if (txDisabled) {
-        controls_.setSelectedIndex(Id::timeOut, 0);
+        controls_.setSelectedIndex(ids::timeOut, 0);
         // Busy lock-out only matters to a channel that can transmit.
         r.set(ChannelRecord::busyLockBtlo, false);
         r.set(ChannelRecord::busyLockBclo, false);
         r.set(ChannelRecord::busyLockRbclo, false);
         r.set(ChannelRecord::busyLockRbtlo, false);
-        enable(controls_, {Id::busyLockBtlo, Id::busyLockRbtlo}, false);
+        enable(controls_, {ids::busyLockBtlo, ids::busyLockRbtlo}, false);
     } else {
         const unsigned code = r.get(ChannelRecord::timeOut);
         // Code 6 is never produced and has no entry: nothing is selected.
-        controls_.setSelectedIndex(Id::timeOut, code < kTimeOutTable.size() ? int(code) : -1);
+        controls_.setSelectedIndex(ids::timeOut, code < kTimeOutTable.size() ? int(code) : -1);
     }
     // The transmit tone is shown even while the transmitter is disabled (its controls are then
     // disabled), so that the next store writes the channel's own tone back rather than what
@@ -171,7 +171,7 @@ void ChannelSettingForm::loadTransmitter(bool txDisabled)
     // tone it had.
     loadToneType(true);
     if (txDisabled)
-        controls_.setEnabled(Id::txTone, false);
+        controls_.setEnabled(ids::txTone, false);
 }
 
 void ChannelSettingForm::loadToneType(bool transmit)
@@ -180,10 +180,10 @@ void ChannelSettingForm::loadToneType(bool transmit)
     const bool ctcss =
         r.get(transmit ? ChannelRecord::txToneIsCtcss : ChannelRecord::rxToneIsCtcss);
     const bool dcs = r.get(transmit ? ChannelRecord::txToneIsDcs : ChannelRecord::rxToneIsDcs);
-    const int idCtcss = transmit ? Id::txToneCtcss : Id::rxToneCtcss;
-    const int idDcs = transmit ? Id::txToneDcs : Id::rxToneDcs;
-    const int idNone = transmit ? Id::txToneNone : Id::rxToneNone;
-    const int list = transmit ? Id::txTone : Id::rxTone;
+    const int idCtcss = transmit ? ids::txToneCtcss : ids::rxToneCtcss;
+    const int idDcs = transmit ? ids::txToneDcs : ids::rxToneDcs;
+    const int idNone = transmit ? ids::txToneNone : ids::rxToneNone;
+    const int list = transmit ? ids::txTone : ids::rxTone;
     // CTCSS wins when both kinds are marked in the record.
     const ToneType type = ctcss ? ToneType::Ctcss : dcs ? ToneType::Dcs : ToneType::None;
     markRadio(controls_, {idCtcss, idDcs, idNone},
@@ -201,56 +201,56 @@ void ChannelSettingForm::loadBusyLockByTone(bool txDisabled)
     const bool rxHasTone = r.get(ChannelRecord::rxToneIsCtcss) || r.get(ChannelRecord::rxToneIsDcs);
     if (!rxHasTone) {
         // Busy lock by tone and monitoring by carrier need a receive sub-tone to compare.
-        controls_.setChecked(Id::busyLockBtlo, false);
-        controls_.setChecked(Id::busyLockRbtlo, false);
-        enable(controls_, {Id::busyLockBtlo, Id::busyLockRbtlo}, false);
+        controls_.setChecked(ids::busyLockBtlo, false);
+        controls_.setChecked(ids::busyLockRbtlo, false);
+        enable(controls_, {ids::busyLockBtlo, ids::busyLockRbtlo}, false);
         r.set(ChannelRecord::busyLockBtlo, false);
         r.set(ChannelRecord::busyLockRbtlo, false);
-        controls_.setChecked(Id::monitorByCarry, false);
-        controls_.setEnabled(Id::monitorByCarry, false);
+        controls_.setChecked(ids::monitorByCarry, false);
+        controls_.setEnabled(ids::monitorByCarry, false);
         return;
     }
-    enable(controls_, {Id::busyLockBtlo, Id::busyLockRbtlo}, !txDisabled);
-    controls_.setEnabled(Id::monitorByCarry, !extra().get(ChannelExtra::monitorDisable));
-    controls_.setChecked(Id::busyLockBtlo, r.get(ChannelRecord::busyLockBtlo));
-    controls_.setChecked(Id::busyLockRbtlo, r.get(ChannelRecord::busyLockRbtlo));
-    controls_.setChecked(Id::monitorByCarry, r.get(ChannelRecord::monitorByCarrier));
+    enable(controls_, {ids::busyLockBtlo, ids::busyLockRbtlo}, !txDisabled);
+    controls_.setEnabled(ids::monitorByCarry, !extra().get(ChannelExtra::monitorDisable));
+    controls_.setChecked(ids::busyLockBtlo, r.get(ChannelRecord::busyLockBtlo));
+    controls_.setChecked(ids::busyLockRbtlo, r.get(ChannelRecord::busyLockRbtlo));
+    controls_.setChecked(ids::monitorByCarry, r.get(ChannelRecord::monitorByCarrier));
 }
 
 void ChannelSettingForm::loadMarks()
 {
     const auto& r = record();
-    controls_.setChecked(Id::monitorDisable, extra().get(ChannelExtra::monitorDisable));
-    controls_.setChecked(Id::busyLockBclo, r.get(ChannelRecord::busyLockBclo));
-    controls_.setChecked(Id::busyLockRbclo, r.get(ChannelRecord::busyLockRbclo));
-    controls_.setSelectedIndex(Id::rxTone, int(r.get(ChannelRecord::rxTone)));
-    controls_.setSelectedIndex(Id::txTone, int(r.get(ChannelRecord::txTone)));
-    controls_.setChecked(Id::scan, r.get(ChannelRecord::scan));
-    markRadio(controls_, {Id::highPower, Id::lowPower},
-        r.get(ChannelRecord::highPower) ? Id::highPower : Id::lowPower);
-    controls_.setChecked(Id::crystalShift, !r.get(ChannelRecord::crystalShiftOff));
-    markRadio(controls_, {Id::txNarrow, Id::txWide},
-        r.get(ChannelRecord::txNarrow) ? Id::txNarrow : Id::txWide);
-    markRadio(controls_, {Id::rxNarrow, Id::rxWide},
-        r.get(ChannelRecord::rxWide) ? Id::rxWide : Id::rxNarrow);
+    controls_.setChecked(ids::monitorDisable, extra().get(ChannelExtra::monitorDisable));
+    controls_.setChecked(ids::busyLockBclo, r.get(ChannelRecord::busyLockBclo));
+    controls_.setChecked(ids::busyLockRbclo, r.get(ChannelRecord::busyLockRbclo));
+    controls_.setSelectedIndex(ids::rxTone, int(r.get(ChannelRecord::rxTone)));
+    controls_.setSelectedIndex(ids::txTone, int(r.get(ChannelRecord::txTone)));
+    controls_.setChecked(ids::scan, r.get(ChannelRecord::scan));
+    markRadio(controls_, {ids::highPower, ids::lowPower},
+        r.get(ChannelRecord::highPower) ? ids::highPower : ids::lowPower);
+    controls_.setChecked(ids::crystalShift, !r.get(ChannelRecord::crystalShiftOff));
+    markRadio(controls_, {ids::txNarrow, ids::txWide},
+        r.get(ChannelRecord::txNarrow) ? ids::txNarrow : ids::txWide);
+    markRadio(controls_, {ids::rxNarrow, ids::rxWide},
+        r.get(ChannelRecord::rxWide) ? ids::rxWide : ids::rxNarrow);
     const bool noBusyLock = !r.get(ChannelRecord::busyLockBtlo)
         && !r.get(ChannelRecord::busyLockBclo) && !r.get(ChannelRecord::busyLockRbclo)
         && !r.get(ChannelRecord::busyLockRbtlo);
     if (noBusyLock)
         markRadio(controls_,
-            {Id::busyLockBtlo, Id::busyLockBclo, Id::busyLockRbtlo, Id::busyLockRbclo,
-                Id::busyLockNone},
-            Id::busyLockNone);
+            {ids::busyLockBtlo, ids::busyLockBclo, ids::busyLockRbtlo, ids::busyLockRbclo,
+                ids::busyLockNone},
+            ids::busyLockNone);
     else
-        controls_.setChecked(Id::busyLockNone, false);
+        controls_.setChecked(ids::busyLockNone, false);
 }
 
 void ChannelSettingForm::loadFrequencies()
 {
     const std::uint32_t tx = transmitFrequency(image_, current_);
-    controls_.setText(Id::txFrequency, formatMegahertz(tx));
-    controls_.setChecked(Id::modLevel, inBand(image_, tx));
-    controls_.setText(Id::rxFrequency, formatMegahertz(receiveFrequency(image_, current_)));
+    controls_.setText(ids::txFrequency, formatMegahertz(tx));
+    controls_.setChecked(ids::modLevel, inBand(image_, tx));
+    controls_.setText(ids::rxFrequency, formatMegahertz(receiveFrequency(image_, current_)));
 }
 
 void ChannelSettingForm::loadPttCode()
@@ -258,33 +258,33 @@ void ChannelSettingForm::loadPttCode()
     auto& x = extra();
     if (image_.dtmfVersion()) {
         const bool pttEnabled = x.get(ChannelExtra::pttCodeEnable);
-        enable(controls_, {Id::pttCodeLabel, Id::pttCodeEnable, Id::selectiveCalling}, true);
-        enable(controls_, {Id::pttCode, Id::pttCodeRange}, pttEnabled);
+        enable(controls_, {ids::pttCodeLabel, ids::pttCodeEnable, ids::selectiveCalling}, true);
+        enable(controls_, {ids::pttCode, ids::pttCodeRange}, pttEnabled);
     } else {
         // Without the code functions the radio has no PTT code and no selective calling.
         enable(controls_,
-            {Id::pttCodeLabel, Id::pttCodeEnable, Id::pttCode, Id::pttCodeRange,
-                Id::selectiveCalling},
+            {ids::pttCodeLabel, ids::pttCodeEnable, ids::pttCode, ids::pttCodeRange,
+                ids::selectiveCalling},
             false);
         x.set(ChannelExtra::pttCodeEnable, false);
         if (x.get(ChannelExtra::selectiveCalling)) {
             x.set(ChannelExtra::selectiveCalling, false);
             // Selective calling no longer holds the monitor disabled.
-            controls_.setEnabled(Id::monitorDisable, true);
+            controls_.setEnabled(ids::monitorDisable, true);
         }
     }
-    controls_.setChecked(Id::pttCodeEnable, x.get(ChannelExtra::pttCodeEnable));
-    controls_.setChecked(Id::selectiveCalling, x.get(ChannelExtra::selectiveCalling));
+    controls_.setChecked(ids::pttCodeEnable, x.get(ChannelExtra::pttCodeEnable));
+    controls_.setChecked(ids::selectiveCalling, x.get(ChannelExtra::selectiveCalling));
 
-    const Field digits[] = {
+    const ChannelExtra::Field digits[] = {
         ChannelExtra::pttDigit1, ChannelExtra::pttDigit2, ChannelExtra::pttDigit3};
     std::string code;
-    for (const Field& digit : digits) {
+    for (const ChannelExtra::Field& digit : digits) {
         if (x.get(digit) > 9)
             x.set(digit, 0);
         code += static_cast<char>('0' + x.get(digit));
     }
-    controls_.setText(Id::pttCode, code);
+    controls_.setText(ids::pttCode, code);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -297,51 +297,51 @@ void ChannelSettingForm::store()
     auto& r = record();
     auto& x = extra();
 
-    x.set(ChannelExtra::selectiveCalling, controls_.checked(Id::selectiveCalling));
+    x.set(ChannelExtra::selectiveCalling, controls_.checked(ids::selectiveCalling));
 
-    r.set(ChannelRecord::txToneIsCtcss, controls_.checked(Id::txToneCtcss));
-    r.set(ChannelRecord::txToneIsDcs, controls_.checked(Id::txToneDcs));
-    r.set(ChannelRecord::rxToneIsCtcss, controls_.checked(Id::rxToneCtcss));
-    r.set(ChannelRecord::rxToneIsDcs, controls_.checked(Id::rxToneDcs));
+    r.set(ChannelRecord::txToneIsCtcss, controls_.checked(ids::txToneCtcss));
+    r.set(ChannelRecord::txToneIsDcs, controls_.checked(ids::txToneDcs));
+    r.set(ChannelRecord::rxToneIsCtcss, controls_.checked(ids::rxToneCtcss));
+    r.set(ChannelRecord::rxToneIsDcs, controls_.checked(ids::rxToneDcs));
 
     // A tone list without a selection (no tone, so an empty list) stores the first index
     // rather than a value past every table.
-    r.set(ChannelRecord::rxTone, unsigned(std::max(controls_.selectedIndex(Id::rxTone), 0)));
-    r.set(ChannelRecord::txTone, unsigned(std::max(controls_.selectedIndex(Id::txTone), 0)));
+    r.set(ChannelRecord::rxTone, unsigned(std::max(controls_.selectedIndex(ids::rxTone), 0)));
+    r.set(ChannelRecord::txTone, unsigned(std::max(controls_.selectedIndex(ids::txTone), 0)));
     // A time-out list without a selection (a damaged code 6) stores as transmit disabled.
-    const int timeOut = controls_.selectedIndex(Id::timeOut);
+    const int timeOut = controls_.selectedIndex(ids::timeOut);
     r.set(ChannelRecord::timeOut, timeOut < 0 ? kTxDisabled : unsigned(timeOut));
 
-    r.set(ChannelRecord::scan, controls_.checked(Id::scan));
-    r.set(ChannelRecord::busyLockBclo, controls_.checked(Id::busyLockBclo));
-    r.set(ChannelRecord::busyLockBtlo, controls_.checked(Id::busyLockBtlo));
-    r.set(ChannelRecord::busyLockRbclo, controls_.checked(Id::busyLockRbclo));
-    r.set(ChannelRecord::busyLockRbtlo, controls_.checked(Id::busyLockRbtlo));
+    r.set(ChannelRecord::scan, controls_.checked(ids::scan));
+    r.set(ChannelRecord::busyLockBclo, controls_.checked(ids::busyLockBclo));
+    r.set(ChannelRecord::busyLockBtlo, controls_.checked(ids::busyLockBtlo));
+    r.set(ChannelRecord::busyLockRbclo, controls_.checked(ids::busyLockRbclo));
+    r.set(ChannelRecord::busyLockRbtlo, controls_.checked(ids::busyLockRbtlo));
 
-    if (controls_.checked(Id::txDisable))
+    if (controls_.checked(ids::txDisable))
         r.set(ChannelRecord::timeOut, kTxDisabled);
 
-    r.set(ChannelRecord::crystalShiftOff, !controls_.checked(Id::crystalShift));
-    r.set(ChannelRecord::monitorByCarrier, controls_.checked(Id::monitorByCarry));
-    r.set(ChannelRecord::txNarrow, !controls_.checked(Id::txWide));
-    r.set(ChannelRecord::rxWide, controls_.checked(Id::rxWide));
-    x.set(ChannelExtra::monitorDisable, controls_.checked(Id::monitorDisable));
-    r.set(ChannelRecord::highPower, controls_.checked(Id::highPower));
+    r.set(ChannelRecord::crystalShiftOff, !controls_.checked(ids::crystalShift));
+    r.set(ChannelRecord::monitorByCarrier, controls_.checked(ids::monitorByCarry));
+    r.set(ChannelRecord::txNarrow, !controls_.checked(ids::txWide));
+    r.set(ChannelRecord::rxWide, controls_.checked(ids::rxWide));
+    x.set(ChannelExtra::monitorDisable, controls_.checked(ids::monitorDisable));
+    r.set(ChannelRecord::highPower, controls_.checked(ids::highPower));
 
     storeFrequencies();
 
-    const bool pttEnabled = controls_.checked(Id::pttCodeEnable);
+    const bool pttEnabled = controls_.checked(ids::pttCodeEnable);
     x.set(ChannelExtra::pttCodeEnable, pttEnabled);
     if (image_.dtmfVersion())
-        enable(controls_, {Id::pttCode, Id::pttCodeRange}, pttEnabled);
+        enable(controls_, {ids::pttCode, ids::pttCodeRange}, pttEnabled);
 
     busy_ = wasBusy;
 }
 
 void ChannelSettingForm::storeFrequencies()
 {
-    setTransmitFrequency(image_, current_, parseMegahertz(controls_.text(Id::txFrequency)));
-    setReceiveFrequency(image_, current_, parseMegahertz(controls_.text(Id::rxFrequency)));
+    setTransmitFrequency(image_, current_, parseMegahertz(controls_.text(ids::txFrequency)));
+    setReceiveFrequency(image_, current_, parseMegahertz(controls_.text(ids::rxFrequency)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -352,53 +352,53 @@ void ChannelSettingForm::onClicked(int id)
     if (busy_)
         return;
     switch (id) {
-    case Id::txToneCtcss:
-    case Id::txToneDcs:
-    case Id::txToneNone:
-    case Id::rxToneCtcss:
-    case Id::rxToneDcs:
-    case Id::rxToneNone:
-    case Id::busyLockBtlo:
-    case Id::busyLockBclo:
-    case Id::busyLockRbtlo:
-    case Id::busyLockRbclo:
-    case Id::busyLockNone:
-    case Id::monitorDisable:
-    case Id::selectiveCalling:
+    case ids::txToneCtcss:
+    case ids::txToneDcs:
+    case ids::txToneNone:
+    case ids::rxToneCtcss:
+    case ids::rxToneDcs:
+    case ids::rxToneNone:
+    case ids::busyLockBtlo:
+    case ids::busyLockBclo:
+    case ids::busyLockRbtlo:
+    case ids::busyLockRbclo:
+    case ids::busyLockNone:
+    case ids::monitorDisable:
+    case ids::selectiveCalling:
         store();
         load();
         break;
-    case Id::scan:
-    case Id::highPower:
-    case Id::lowPower:
-    case Id::pttCodeEnable:
+    case ids::scan:
+    case ids::highPower:
+    case ids::lowPower:
+    case ids::pttCodeEnable:
         store();
         break;
-    case Id::txDisable:
+    case ids::txDisable:
         // Store takes the tick over; clearing it takes the time-out list's entry, which shows
         // "- - -" while the transmitter is disabled.
         store();
         load();
         break;
-    case Id::previousChannel:
+    case ids::previousChannel:
         stepPrevious();
         break;
-    case Id::nextChannel:
+    case ids::nextChannel:
         stepNext();
         break;
-    case Id::copyTxFrequency:
-        controls_.setText(Id::rxFrequency, controls_.text(Id::txFrequency));
+    case ids::copyTxFrequency:
+        controls_.setText(ids::rxFrequency, controls_.text(ids::txFrequency));
         break;
-    case Id::copyTxTone:
+    case ids::copyTxTone:
         copyTxTone();
         break;
-    case Id::channelName:
+    case ids::channelName:
         editName();
         break;
-    case Id::channelAdd:
+    case ids::channelAdd:
         addChannel();
         break;
-    case Id::channelDelete:
+    case ids::channelDelete:
         deleteChannel();
         break;
     default:
@@ -408,20 +408,20 @@ void ChannelSettingForm::onClicked(int id)
 
 void ChannelSettingForm::onTextChanged(int id)
 {
-    if (id == Id::pttCode)
+    if (id == ids::pttCode)
         pttCodeChanged();
 }
 
 void ChannelSettingForm::pttCodeChanged()
 {
-    const std::string code = controls_.text(Id::pttCode);
+    const std::string code = controls_.text(ids::pttCode);
     const std::size_t kept = firstCharactersLength(code, 3);
     if (kept < code.size()) {
         // The code has three digits: a fourth typed digit is dropped, and a longer text pasted
         // in is cut back to its first three characters at once (one character at a time, a long
         // paste would nest one text change in the next until the stack ran out). Putting the
         // text back raises this event again with the shortened text.
-        controls_.setText(Id::pttCode, code.substr(0, kept));
+        controls_.setText(ids::pttCode, code.substr(0, kept));
         return;
     }
     if (code.size() != 3 || !std::all_of(code.begin(), code.end(), isDigit))
@@ -448,16 +448,16 @@ void ChannelSettingForm::stepNext()
 
 void ChannelSettingForm::copyTxTone()
 {
-    const bool ctcss = controls_.checked(Id::txToneCtcss);
-    const bool dcs = controls_.checked(Id::txToneDcs);
-    markRadio(controls_, {Id::rxToneCtcss, Id::rxToneDcs, Id::rxToneNone},
-        ctcss     ? Id::rxToneCtcss
-            : dcs ? Id::rxToneDcs
-                  : Id::rxToneNone);
+    const bool ctcss = controls_.checked(ids::txToneCtcss);
+    const bool dcs = controls_.checked(ids::txToneDcs);
+    markRadio(controls_, {ids::rxToneCtcss, ids::rxToneDcs, ids::rxToneNone},
+        ctcss     ? ids::rxToneCtcss
+            : dcs ? ids::rxToneDcs
+                  : ids::rxToneNone);
     store();
     load();
     // The receive tone itself is taken over by the next store, like any list selection.
-    controls_.setSelectedIndex(Id::rxTone, controls_.selectedIndex(Id::txTone));
+    controls_.setSelectedIndex(ids::rxTone, controls_.selectedIndex(ids::txTone));
 }
 
 void ChannelSettingForm::editName()
@@ -519,11 +519,11 @@ FormEnd ChannelSettingForm::onClose(CloseRoute route)
         host_.writeTableFile(TableFile::Channel);
         // The channel count lives in setTab.bin.
         host_.writeTableFile(TableFile::Set);
-        host_.sendRefreshNotification();
+        host_.sendRefresh();
         return FormEnd::Accepted;
     case CloseRoute::CloseBox:
         store();
-        host_.sendRefreshNotification();
+        host_.sendRefresh();
         return FormEnd::Rejected;
     case CloseRoute::EnterKey:
         return FormEnd::Stay;

@@ -20,8 +20,8 @@ public:
     virtual bool runChannelName(int channel) = 0;
     // Writes one default table file from the image.
     virtual void writeTableFile(TableFile file) = 0;
-    // Tells the main window that the image changed, so the listing redraws completely.
-    virtual void sendRefreshNotification() = 0;
+    // The main window's refresh notification: the listing is redrawn from the image.
+    virtual void sendRefresh() = 0;
     // Channel Add. and Channel Del. are steps of their own in the window's undo history: told
     // just before one moves channels (Channel Add. has stored the form by then) and just after.
     virtual void channelListChanging() { }
@@ -45,7 +45,7 @@ public:
 
     void onClicked(int id) override;
     void onTextChanged(int id) override;
-    // The "OK" button (ChannelSettingId::ok) stores, writes channelTab.bin and setTab.bin and
+    // The "OK" button (channel_setting_ids::ok) stores, writes channelTab.bin and setTab.bin and
     // notifies; the close box stores and notifies; Escape ends with neither, dropping what no
     // store has taken over yet; Enter away from a push button does nothing.
     FormEnd onClose(CloseRoute route) override;

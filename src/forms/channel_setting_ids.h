@@ -1,7 +1,7 @@
 #pragma once
-// Resource ids of the Channel Setting form's controls (dialog resource 132).
+// Control ids of the Channel Setting form (dialog resource 132, "Channel Setting").
 
-namespace kq904::ChannelSettingId {
+namespace kq904::channel_setting_ids {
 
 inline constexpr int dialog = 132;
 
@@ -12,7 +12,7 @@ inline constexpr int nextChannel = 1037; // ">"
 inline constexpr int channelName = 1068;
 inline constexpr int channelAdd = 1014;
 inline constexpr int channelDelete = 1015;
-inline constexpr int ok = 1038;
+inline constexpr int ok = 1038; // "OK" as a plain push button: a click, not the standard OK
 
 // Rf Freq. (MHz)
 inline constexpr int txFrequency = 1020;
@@ -66,4 +66,4 @@ inline constexpr int pttCode = 1063;
 inline constexpr int pttCodeRange = 1080; // "000..999"
 inline constexpr int selectiveCalling = 1064;
 
-} // namespace kq904::ChannelSettingId
+} // namespace kq904::channel_setting_ids

@@ -13,29 +13,24 @@ namespace {
 
 constexpr std::size_t kCodeLength = 5;
 
-// Where each identity keeps its five digits, in digit order.
+// Where each identity keeps its five digits, in digit order: the Unit ID begins in the general
+// settings and ends in the code settings.
 struct IdentityPlace {
-    bool inGeneral[5];
-    Field nibble[5];
+    std::span<const GeneralSettings::Field> inGeneral;
+    std::span<const CodeSettings::Field> inCode;
 };
 
 IdentityPlace placeOf(Identity identity)
 {
     switch (identity) {
     case Identity::Unit:
-        return {{true, true, true, false, false},
-            {GS::unitIdDigit1, GS::unitIdDigit2, GS::unitIdDigit3, CS::unitIdDigit4,
-                CS::unitIdDigit5}};
+        return {Identities::unitIdGeneral, Identities::unitIdCode};
     case Identity::SubGroup:
-        return {{},
-            {CS::subGroupDigit1, CS::subGroupDigit2, CS::subGroupDigit3, CS::subGroupDigit4,
-                CS::subGroupDigit5}};
+        return {{}, Identities::subGroup};
     case Identity::AllGroup:
         break;
     }
-    return {{},
-        {CS::allGroupDigit1, CS::allGroupDigit2, CS::allGroupDigit3, CS::allGroupDigit4,
-            CS::allGroupDigit5}};
+    return {{}, Identities::allGroup};
 }
 
 Identity identityOfField(int id)
@@ -56,21 +51,22 @@ std::array<unsigned, 5> identityDigits(const RadioImage& image, Identity identit
 {
     const IdentityPlace place = placeOf(identity);
     std::array<unsigned, 5> digits{};
-    for (std::size_t i = 0; i < digits.size(); ++i)
-        digits[i] = place.inGeneral[i] ? image.general.get(place.nibble[i])
-                                       : image.code.get(place.nibble[i]);
+    auto digit = digits.begin();
+    for (const GeneralSettings::Field nibble : place.inGeneral)
+        *digit++ = image.general.get(nibble);
+    for (const CodeSettings::Field nibble : place.inCode)
+        *digit++ = image.code.get(nibble);
     return digits;
 }
 
 void setIdentityDigits(RadioImage& image, Identity identity, const std::array<unsigned, 5>& digits)
 {
     const IdentityPlace place = placeOf(identity);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (place.inGeneral[i])
-            image.general.set(place.nibble[i], digits[i] & 0x0Fu);
-        else
-            image.code.set(place.nibble[i], digits[i] & 0x0Fu);
-    }
+    auto digit = digits.begin();
+    for (const GeneralSettings::Field nibble : place.inGeneral)
+        image.general.set(nibble, *digit++ & 0x0Fu);
+    for (const CodeSettings::Field nibble : place.inCode)
+        image.code.set(nibble, *digit++ & 0x0Fu);
 }
 
 CodeFunctionForm::CodeFunctionForm(RadioImage& image, Controls& controls, SettingsFormHost& host)

@@ -20,7 +20,7 @@ namespace {
 // The text fields that hold a frequency, and where it is stored.
 struct FrequencyField {
     int id;
-    LittleEndian value;
+    FS::LittleEndian value;
 };
 constexpr FrequencyField kFrequencyFields[] = {
     {ids::ifFrequency, FS::intermediateFrequency},
@@ -219,9 +219,9 @@ void FactorySettingForm::store()
 
     // The radio takes the low three bytes of each counter in its general settings; bit 15 of
     // the 5 kHz counter thereby becomes the prescaler flag.
-    std::copy_n(f.range(ByteRange{FS::refCounter5000.offset, 3}).begin(), 3,
+    std::copy_n(f.range(FS::ByteRange{FS::refCounter5000.offset, 3}).begin(), 3,
         g.range(GS::refCounter5000).begin());
-    std::copy_n(f.range(ByteRange{FS::refCounter6250.offset, 3}).begin(), 3,
+    std::copy_n(f.range(FS::ByteRange{FS::refCounter6250.offset, 3}).begin(), 3,
         g.range(GS::refCounter6250).begin());
 
     f.set(FS::oscillatorAbove, controls_.checked(ids::rxUp));

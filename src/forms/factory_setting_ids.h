@@ -35,6 +35,6 @@ inline constexpr int dtmfOnOffTime = 1015;
 inline constexpr int dtmfOnOffGroup = 1072; // "DTMF On/Off Time"
 inline constexpr int dtmfOnOffUnit = 1073; // "mS"
 inline constexpr int welcomeGreeting = 1014; // group "Welcome Greetings", plain field
-inline constexpr int ok = 1038;
+inline constexpr int ok = 1038; // "OK" as a plain push button: a click, not the standard OK
 
 } // namespace kq904::factory_setting_ids

@@ -18,7 +18,7 @@ constexpr std::size_t kPasswordLength = 4;
 // The ticks whose click runs the read-back, and the bits they hold.
 struct TickBit {
     int id;
-    Bit bit;
+    GS::Bit bit;
 };
 constexpr TickBit kReadBackTicks[] = {
     {ids::toneSettingByUser, GS::toneSettingByUser},

@@ -43,6 +43,6 @@ inline constexpr int passwordHint = 1090; // "4-digit"
 inline constexpr int password = 1091; // digit field
 
 inline constexpr int codeFunction = 1085;
-inline constexpr int ok = 1038;
+inline constexpr int ok = 1038; // "OK" as a plain push button: a click, not the standard OK
 
 } // namespace kq904::general_setting_ids

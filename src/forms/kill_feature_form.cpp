@@ -9,12 +9,12 @@ namespace ids = kill_feature_ids;
 
 namespace {
 
-std::span<std::uint8_t, 5> idBytes(RadioImage& image, ByteRange range)
+std::span<std::uint8_t, 5> idBytes(RadioImage& image, KillSettings::ByteRange range)
 {
     return image.kill.range(range).first<5>();
 }
 
-std::span<const std::uint8_t, 5> idBytes(const RadioImage& image, ByteRange range)
+std::span<const std::uint8_t, 5> idBytes(const RadioImage& image, KillSettings::ByteRange range)
 {
     return image.kill.range(range).first<5>();
 }

@@ -166,6 +166,7 @@ bool ProgrammingForm::start(Result (Link::*startSequence)())
 
 void ProgrammingForm::followTransfer()
 {
+    follow_ = Follow::Running;
     setTransferControls(false);
     host_.startTimer();
 }
@@ -180,30 +181,48 @@ void ProgrammingForm::setTransferControls(bool enabled)
 void ProgrammingForm::onTimer()
 {
     showProgress();
-    switch (link_.linkState()) {
-    case LinkStates::readDone:
-        link_.returnToIdle();
-        takeInReading();
-        setTransferControls(true);
-        break;
-    case LinkStates::programmed:
-        link_.returnToIdle();
-        takeInProgramming(true);
-        setTransferControls(true);
-        break;
-    case LinkStates::failed:
-        link_.returnToIdle();
-        takeInProgramming(false);
-        host_.stopTimer();
-        setTransferControls(true);
-        break;
-    case LinkStates::idle:
-        host_.stopTimer();
-        setTransferControls(true);
-        break;
-    default:
-        break; // a transfer is running
+}
+
+void ProgrammingForm::busyChanged(bool busy)
+{
+    if (busy) {
+        // Another transfer began: an end whose outcome never came (abandoned) is over.
+        if (follow_ == Follow::Ended)
+            follow_ = Follow::None;
+        return;
     }
+    if (follow_ != Follow::Running)
+        return;
+    // The link is free again; the outcome, if there is one, follows at once.
+    follow_ = Follow::Ended;
+    host_.stopTimer();
+    setTransferControls(true);
+}
+
+bool ProgrammingForm::takeInEnd()
+{
+    if (follow_ != Follow::Ended)
+        return false;
+    follow_ = Follow::None;
+    showProgress();
+    link_.returnToIdle();
+    return true;
+}
+
+void ProgrammingForm::transferEnded(LinkOutcome outcome)
+{
+    if (!takeInEnd())
+        return;
+    if (outcome == LinkOutcome::ReadOk)
+        takeInReading();
+    else
+        takeInProgramming(outcome == LinkOutcome::ProgrammingOk);
+}
+
+void ProgrammingForm::versionReceived()
+{
+    if (takeInEnd())
+        takeInReading();
 }
 
 void ProgrammingForm::showProgress()
@@ -240,6 +259,8 @@ void ProgrammingForm::takeInProgramming(bool succeeded)
 
 FormEnd ProgrammingForm::onClose(CloseRoute route)
 {
+    // A transfer still running goes on under the main window; its end state stays for it.
+    follow_ = Follow::None;
     host_.stopTimer();
     // Every way out keeps a number the user gave for the next radio. (Were Enter or Escape to
     // drop it, the serial numbers handed out since would be given out again.)

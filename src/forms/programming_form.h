@@ -3,9 +3,10 @@
 // its version, and keeps the running serial number that goes into each radio programmed.
 //
 // The transfers are the link's sequences, run by the main window's tick while the form is
-// open; the form starts them, follows them with its 200 ms timer through linkState, shows the
-// progress, and reacts to the end state. While a transfer runs, the buttons, the serial field
-// and "Auto Increment S/N" are disabled; they come back once the outcome is known.
+// open; the form starts them, shows their progress on its 200 ms timer, and learns how they
+// ended as one of the link's observers (the dialog adds it to the session's). While a transfer
+// runs, the buttons, the serial field and "Auto Increment S/N" are disabled; they come back
+// once the outcome is known, before its message box shows.
 //
 // The serial number lives in IdSettings (the field writes it there on every change); the one
 // for the next radio is kept in the profile ("SERIAL_NUMBER"), shared with other program
@@ -60,7 +61,7 @@ std::uint32_t parseSerialNumber(std::string_view text);
 // The first seven characters of `text` (whole UTF-8 characters).
 std::string firstSevenCharacters(std::string_view text);
 
-class ProgrammingForm : public FormEvents {
+class ProgrammingForm : public FormEvents, public LinkObserver {
 public:
     static constexpr int timerPeriodMs = 200;
 
@@ -69,12 +70,19 @@ public:
     // The form's opening steps; run once its controls raise their events here.
     void open();
 
-    // The form's timer.
+    // The form's timer: the progress of the transfer it follows.
     void onTimer();
 
     void onClicked(int id) override;
     void onTextChanged(int id) override;
     FormEnd onClose(CloseRoute route) override;
+
+    // LinkObserver: the end of the transfer the form started, or found running when it opened.
+    // Its end state is taken in and the link set back to idle.
+    void refreshRequested() override { }
+    void busyChanged(bool busy) override;
+    void transferEnded(LinkOutcome outcome) override;
+    void versionReceived() override;
 
     // Closing the form will keep the field's number in the profile as the next radio's: the
     // user typed it, or (without "Auto Increment S/N") a reading put it there. A number the
@@ -94,10 +102,13 @@ private:
     // Fail", or another transfer under way).
     bool start(Result (Link::*startSequence)());
     // Disables the controls that would start a transfer or change the serial number, and
-    // follows the transfer with the timer.
+    // follows the transfer until it ends.
     void followTransfer();
     void setTransferControls(bool enabled);
     void showProgress();
+    // True, once, for the outcome of the transfer this form follows: its last progress is
+    // shown and the link set back to idle.
+    bool takeInEnd();
     void takeInReading();
     void takeInProgramming(bool succeeded);
     // Fills the field (and so the image) with a number the form chose, not the user.
@@ -109,6 +120,9 @@ private:
     ProgrammingHost& host_;
     bool keepOnClose_ = false;
     bool fillingField_ = false;
+    // The transfer whose end this form takes in: running, then ended (its outcome comes next).
+    enum class Follow { None, Running, Ended };
+    Follow follow_ = Follow::None;
     // The number the running programming took from the profile.
     std::optional<SerialReservation> reservation_;
 };

@@ -14,11 +14,24 @@ void countDown(std::uint16_t& countdown)
         --countdown;
 }
 
-// The read-waiting states: a matching reply moves each to the next number, whose step copies
-// the data.
-bool awaitsReadReply(std::uint8_t state)
+// The state a read reply moves a waiting state on to, whose step copies the data; Idle for a
+// state that awaits no read reply.
+LinkState storingStateAfter(LinkState waiting)
 {
-    return state >= 25 && state <= 33 && state % 2 == 1;
+    switch (waiting) {
+    case LinkState::AwaitGeneralSettings:
+        return LinkState::StoreGeneralSettings;
+    case LinkState::AwaitCodeSettings:
+        return LinkState::StoreCodeSettings;
+    case LinkState::AwaitIdSettings:
+        return LinkState::StoreIdSettings;
+    case LinkState::AwaitChannelRecord:
+        return LinkState::StoreChannelRecord;
+    case LinkState::AwaitChannelExtra:
+        return LinkState::StoreChannelExtra;
+    default:
+        return LinkState::Idle;
+    }
 }
 
 } // namespace
@@ -31,23 +44,23 @@ Link::Link(RadioImage& image, ByteTransport& transport, LinkObserver* observer)
 
 Result Link::startProgramming()
 {
-    return start(LinkStates::programStart);
+    return start(LinkState::ProgramStart);
 }
 
 Result Link::startReading()
 {
-    return start(LinkStates::readStart);
+    return start(LinkState::ReadStart);
 }
 
 Result Link::requestVersion()
 {
-    Result result = start(LinkStates::versionRequest);
+    Result result = start(LinkState::VersionRequest);
     if (result)
         chanIndex_ = 0;
     return result;
 }
 
-Result Link::start(std::uint8_t startState)
+Result Link::start(LinkState startState)
 {
     // Taking over a running sequence would leave the radio half-programmed, or mix what was
     // read with what was being written, under an outcome that looks like success.
@@ -75,13 +88,13 @@ Result Link::start(std::uint8_t startState)
 void Link::returnToIdle()
 {
     const bool wasBusy = busy();
-    linkState_ = LinkStates::idle;
+    linkState_ = LinkState::Idle;
     readingStaged_ = false;
     if (wasBusy && observer_)
         observer_->busyChanged(false);
 }
 
-void Link::endSequence(std::uint8_t endState)
+void Link::endSequence(LinkState endState)
 {
     linkState_ = endState;
     if (observer_)
@@ -90,19 +103,17 @@ void Link::endSequence(std::uint8_t endState)
 
 bool Link::busy() const
 {
-    const std::uint8_t s = linkState_;
-    return (s >= LinkStates::programStart && s <= LinkStates::programEnd)
-        || (s >= LinkStates::readStart && s <= LinkStates::readEnd)
-        || s == LinkStates::versionRequest;
+    return isProgramming(linkState_) || isReading(linkState_)
+        || linkState_ == LinkState::VersionRequest;
 }
 
 std::string Link::busyText() const
 {
     if (!busy())
         return {};
-    const std::uint8_t s = linkState_;
-    const char* what = s <= LinkStates::programEnd ? "A programming of the radio"
-        : s == LinkStates::versionRequest || s == LinkStates::versionWait
+    const LinkState s = linkState_;
+    const char* what = isProgramming(s) ? "A programming of the radio"
+        : s == LinkState::VersionRequest || s == LinkState::AwaitVersion
         ? "A version request to the radio"
         : "A reading of the radio";
     return std::string(what) + " is under way: wait for its outcome";
@@ -219,22 +230,24 @@ void Link::replyHandling()
         request_.refused = true;
         break;
     case FrameLetter::startReading:
-        if (linkState_ == LinkStates::versionWait)
-            linkState_ = LinkStates::readFromVersion;
+        if (linkState_ == LinkState::AwaitVersion)
+            linkState_ = LinkState::ReadFromVersion;
         break;
     case FrameLetter::versionReply:
         // Letter, two version bytes, checksum; a shorter reply carries no version.
         if (parser_.length() >= 4) {
             const auto& rx = parser_.rxBuffer();
             versionWord_ = static_cast<std::uint16_t>(rx[2] * 256 + rx[3]);
-            if (linkState_ == LinkStates::versionWait) {
+            if (linkState_ == LinkState::AwaitVersion) {
                 chanIndex_ = static_cast<std::uint8_t>(image_.channelCount());
-                endSequence(LinkStates::readDone);
+                endSequence(LinkState::ReadDone);
+                if (observer_)
+                    observer_->versionReceived();
             }
         }
         break;
     case FrameLetter::readReply:
-        if (awaitsReadReply(linkState_))
+        if (storingStateAfter(linkState_) != LinkState::Idle)
             acceptReadReply();
         break;
     default:
@@ -257,7 +270,7 @@ void Link::acceptReadReply()
     const auto& rx = parser_.rxBuffer();
     std::copy_n(
         rx.begin() + FrameFormat::readReplyOverhead, requestedReadLength_, readData_.begin());
-    ++linkState_;
+    linkState_ = storingStateAfter(linkState_);
 }
 
 int Link::transferChannelCount() const
@@ -285,14 +298,13 @@ FailureCause Link::timeoutCause() const
 
 int Link::sequenceFrameCount() const
 {
-    const std::uint8_t s = linkState_;
-    if (s >= LinkStates::programStart && s <= LinkStates::programEnd)
+    const LinkState s = linkState_;
+    if (isProgramming(s))
         return 2 * image_.channelCount() + 6; // record and extra per channel, five blocks, "D"
-    if (s == LinkStates::versionRequest || s == LinkStates::versionWait)
+    if (s == LinkState::VersionRequest || s == LinkState::AwaitVersion)
         return 1;
-    // A reading knows how many channels it fetches once the general settings are in (state 26
-    // copies them).
-    if (s > 26 && s <= LinkStates::readEnd)
+    // A reading knows how many channels it fetches once the general settings are in.
+    if (s > LinkState::StoreGeneralSettings && isReading(s))
         return readingFirstFrame_ + 3 + 2 * stagedChannelCount();
     return 0;
 }

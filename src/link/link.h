@@ -39,14 +39,18 @@ public:
     virtual ~LinkObserver() = default;
     // The radio image changed under the listing (a reading ended, well or badly): redraw it.
     virtual void refreshRequested() = 0;
-    // A programming or reading sequence ended; show outcomeText(outcome) to the user. linkState
-    // already holds its end value (18, 19 or 41) when this is called; after a failure,
-    // Link::lastFailure() says why.
+    // A programming or reading sequence ended; show outcomeText(outcome) to the user. The link
+    // has set its end state (18, 19 or 41) before it calls this (the observer that takes the end
+    // in, the Programming form, sets it back to idle); after a failure, Link::lastFailure() says
+    // why.
     virtual void transferEnded(LinkOutcome outcome) = 0;
     // A sequence started (true) or ended (false), a version request included. While one runs,
     // nothing may start another or change the image being transferred. The end comes before
-    // transferEnded, so whatever follows the outcome finds the link idle.
+    // transferEnded and versionReceived, so whatever follows the outcome finds the link idle.
     virtual void busyChanged(bool /*busy*/) { }
+    // The radio answered the version request: versionWord() holds its word, linkState is 41.
+    // There is no message for it; the Programming form shows the number.
+    virtual void versionReceived() { }
 };
 
 class Link {
@@ -86,7 +90,7 @@ public:
     void sendFrame(std::span<const std::uint8_t> frame);
     void sendByte(std::uint8_t byte);
 
-    std::uint8_t linkState() const { return linkState_; }
+    LinkState linkState() const { return linkState_; }
     // True while a programming, reading or version sequence is under way.
     bool busy() const;
     // Why a start, or anything else that would change the image, is refused now: "A programming
@@ -111,14 +115,14 @@ public:
     int progressPercent() const;
 
 private:
-    Result start(std::uint8_t startState);
+    Result start(LinkState startState);
     void stateAction();
     void replyHandling();
     void acceptReadReply();
 
     // Programming.
     void sendChannelRecord();
-    void waitForAcknowledge(std::uint8_t next);
+    void waitForAcknowledge(LinkState next);
     void programmingFailed(FailureCause cause);
     void transportLost();
     // Reading.
@@ -134,7 +138,7 @@ private:
 
     void sendRequest(const Frame& frame, std::uint16_t timeout);
     // Sets the end state (18, 19, 41) and tells the observer the link is free again.
-    void endSequence(std::uint8_t endState);
+    void endSequence(LinkState endState);
     // The failure of the frame awaiting its answer now.
     TransferFailure failureNow(FailureCause cause) const;
     FailureCause timeoutCause() const;
@@ -146,7 +150,7 @@ private:
     ByteTransport& transport_;
     LinkObserver* observer_;
 
-    std::uint8_t linkState_ = LinkStates::idle;
+    LinkState linkState_ = LinkState::Idle;
     bool ackFlag_ = false;
     std::uint16_t versionWord_ = 0;
     std::uint8_t chanIndex_ = 0;

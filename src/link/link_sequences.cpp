@@ -10,96 +10,97 @@
 
 namespace kq904 {
 
-namespace {
-
-constexpr std::uint16_t kFirstChannelRecord = EepromMap::channelRecord(0);
-constexpr std::uint16_t kFirstChannelExtra = EepromMap::channelExtra(0);
-constexpr std::uint16_t kChannelRecordPitch = 12; // 9 bytes used of each 12-byte slot
-
-} // namespace
-
 void Link::stateAction()
 {
+    using enum LinkState;
     switch (linkState_) {
     // Programming: every channel's record and extra record, then the settings blocks, then "D".
-    case 1:
-        chanAddr_ = kFirstChannelRecord;
-        extAddr_ = kFirstChannelExtra;
+    case ProgramStart:
+        chanAddr_ = EepromMap::firstChannelRecord;
+        extAddr_ = EepromMap::firstChannelExtra;
         chanIndex_ = 0;
         sendChannelRecord();
-        linkState_ = 3;
+        linkState_ = AwaitChannelRecordAck;
         break;
-    case 3:
+    case AwaitChannelRecordAck:
         if (ackFlag_) {
             ackFlag_ = false;
             sendRequest(writeFrame(extAddr_, image_.extras[chanIndex_].span()), replyTimeout);
-            linkState_ = 5;
+            linkState_ = AwaitChannelExtraAck;
         } else if (seqCountdown_ == 0) {
             programmingFailed(timeoutCause());
         }
         break;
-    case 5:
+    case AwaitChannelExtraAck:
         if (ackFlag_) {
             ackFlag_ = false;
             ++chanIndex_;
-            chanAddr_ = static_cast<std::uint16_t>(chanAddr_ + kChannelRecordPitch);
-            extAddr_ = static_cast<std::uint16_t>(extAddr_ + ChannelExtra::size);
+            chanAddr_ = static_cast<std::uint16_t>(chanAddr_ + EepromMap::channelRecordPitch);
+            extAddr_ = static_cast<std::uint16_t>(extAddr_ + EepromMap::channelExtraPitch);
             // The count is tested only after a channel, so channel 0 always goes out; the
             // image's count is 1-99, so the index never passes the last record.
             if (chanIndex_ >= image_.channelCount()) {
-                linkState_ = 6;
+                linkState_ = SendGeneralSettings;
             } else {
                 sendChannelRecord();
-                linkState_ = 3;
+                linkState_ = AwaitChannelRecordAck;
             }
         } else if (seqCountdown_ == 0) {
             programmingFailed(timeoutCause());
         }
         break;
-    case 6:
+    case SendGeneralSettings:
         sendRequest(writeFrame(EepromMap::generalSettings, image_.general.span()), replyTimeout);
-        linkState_ = 7;
+        linkState_ = AwaitGeneralSettingsAck;
         break;
-    case 8: {
+    case AwaitGeneralSettingsAck:
+        waitForAcknowledge(SendConstantBlock);
+        break;
+    case SendConstantBlock: {
         computeIfCounters(image_);
         std::array<std::uint8_t, kConstantBlock.size() + IfCounters::size> block;
         std::copy(kConstantBlock.begin(), kConstantBlock.end(), block.begin());
         std::copy(image_.ifCounters.bytes.begin(), image_.ifCounters.bytes.end(),
             block.begin() + kConstantBlock.size());
         sendRequest(writeFrame(EepromMap::constantBlock, block), replyTimeout);
-        linkState_ = 9;
+        linkState_ = AwaitConstantBlockAck;
         break;
     }
-    case 10:
+    case AwaitConstantBlockAck:
+        waitForAcknowledge(SendKillSettings);
+        break;
+    case SendKillSettings:
         image_.kill.set(KillSettings::marker, KillSettings::markerValue);
         sendRequest(writeFrame(EepromMap::killSettings, image_.kill.span()), replyTimeout);
-        linkState_ = 11;
+        linkState_ = AwaitKillSettingsAck;
         break;
-    case 12:
+    case AwaitKillSettingsAck:
+        waitForAcknowledge(SendCodeSettings);
+        break;
+    case SendCodeSettings:
         sendRequest(writeFrame(EepromMap::codeSettings,
                         image_.code.span().first(CodeSettings::transferred)),
             replyTimeout);
-        linkState_ = 13;
+        linkState_ = AwaitCodeSettingsAck;
         break;
-    case 14:
+    case AwaitCodeSettingsAck:
+        waitForAcknowledge(SendIdSettings);
+        break;
+    case SendIdSettings:
         sendRequest(writeFrame(EepromMap::idSettings, image_.id.span()), replyTimeout);
-        linkState_ = 15;
+        linkState_ = AwaitIdSettingsAck;
         break;
-    case 16:
+    case AwaitIdSettingsAck:
+        waitForAcknowledge(SendEndOfProgramming);
+        break;
+    case SendEndOfProgramming:
         sendRequest(commandFrame(FrameLetter::endOfProgramming), endOfProgrammingTimeout);
-        linkState_ = 17;
+        linkState_ = AwaitEndOfProgrammingAck;
         break;
-    case 7:
-    case 9:
-    case 11:
-    case 13:
-    case 15:
-        waitForAcknowledge(static_cast<std::uint8_t>(linkState_ + 1));
-        break;
-    case 17:
+    case AwaitEndOfProgrammingAck:
         if (ackFlag_) {
             ackFlag_ = false;
-            endSequence(LinkStates::programmed);
+            endSequence(Programmed);
             report(LinkOutcome::ProgrammingOk);
         } else if (seqCountdown_ == 0) {
             programmingFailed(timeoutCause());
@@ -107,61 +108,64 @@ void Link::stateAction()
         break;
 
     // Reading: the three settings blocks, then the channels below the count just read.
-    case LinkStates::readStart:
-    case LinkStates::readFromVersion:
+    case ReadStart:
+    case ReadFromVersion:
         beginReading();
         break;
-    case 26:
+    case StoreGeneralSettings:
         copyReadData(staged_.general.span());
         clampStagedChannelCount();
         sendReadRequest(EepromMap::codeSettings, CodeSettings::transferred);
-        linkState_ = 27;
+        linkState_ = AwaitCodeSettings;
         break;
-    case 28:
+    case StoreCodeSettings:
         copyReadData(staged_.code.span().first(CodeSettings::transferred));
         clampStagedChannelCount();
         sendReadRequest(EepromMap::idSettings, IdSettings::size);
-        linkState_ = 29;
+        linkState_ = AwaitIdSettings;
         break;
-    case 30:
+    case StoreIdSettings:
         copyReadData(staged_.id.span());
         clampStagedChannelCount();
-        chanAddr_ = kFirstChannelRecord;
-        extAddr_ = kFirstChannelExtra;
+        chanAddr_ = EepromMap::firstChannelRecord;
+        extAddr_ = EepromMap::firstChannelExtra;
         chanIndex_ = 0;
         readNextChannelOrFinish();
         break;
-    case 32:
+    case StoreChannelRecord:
         copyReadData(staged_.channels[chanIndex_].span());
-        chanAddr_ = static_cast<std::uint16_t>(chanAddr_ + kChannelRecordPitch);
+        chanAddr_ = static_cast<std::uint16_t>(chanAddr_ + EepromMap::channelRecordPitch);
         sendReadRequest(extAddr_, ChannelExtra::size);
-        linkState_ = 33;
+        linkState_ = AwaitChannelExtra;
         break;
-    case 34:
+    case StoreChannelExtra:
         copyReadData(staged_.extras[chanIndex_].span());
         ++chanIndex_;
-        extAddr_ = static_cast<std::uint16_t>(extAddr_ + ChannelExtra::size);
+        extAddr_ = static_cast<std::uint16_t>(extAddr_ + EepromMap::channelExtraPitch);
         readNextChannelOrFinish();
         break;
-    case LinkStates::versionWait:
-    case 25:
-    case 27:
-    case 29:
-    case 31:
-    case 33:
+    case AwaitVersion:
+    case AwaitGeneralSettings:
+    case AwaitCodeSettings:
+    case AwaitIdSettings:
+    case AwaitChannelRecord:
+    case AwaitChannelExtra:
         // The state moves on only through the reply; here only the timeout is watched.
         if (seqCountdown_ == 0)
             readingFailed(timeoutCause());
         break;
 
-    case LinkStates::versionRequest:
+    case VersionRequest:
         sendRequest(commandFrame(FrameLetter::versionRequest), replyTimeout);
         versionWord_ = 0;
-        linkState_ = LinkStates::versionWait;
+        linkState_ = AwaitVersion;
         break;
 
-    default: // idle, failed, programmed, read done: nothing to send
-        break;
+    case Idle:
+    case Failed:
+    case Programmed:
+    case ReadDone:
+        break; // nothing to send
     }
 }
 
@@ -171,7 +175,7 @@ void Link::sendChannelRecord()
     sendRequest(writeFrame(chanAddr_, image_.channels[chanIndex_].span()), replyTimeout);
 }
 
-void Link::waitForAcknowledge(std::uint8_t next)
+void Link::waitForAcknowledge(LinkState next)
 {
     if (ackFlag_) {
         ackFlag_ = false;
@@ -184,13 +188,13 @@ void Link::waitForAcknowledge(std::uint8_t next)
 void Link::programmingFailed(FailureCause cause)
 {
     failure_ = failureNow(cause);
-    endSequence(LinkStates::failed);
+    endSequence(LinkState::Failed);
     report(LinkOutcome::ProgrammingFail);
 }
 
 void Link::transportLost()
 {
-    if (linkState_ >= LinkStates::programStart && linkState_ <= LinkStates::programEnd)
+    if (isProgramming(linkState_))
         programmingFailed(FailureCause::DeviceLost);
     else
         readingFailed(FailureCause::DeviceLost);
@@ -203,7 +207,7 @@ void Link::beginReading()
     readingStaged_ = true;
     chanIndex_ = 0;
     sendReadRequest(EepromMap::generalSettings, GeneralSettings::size);
-    linkState_ = 25;
+    linkState_ = LinkState::AwaitGeneralSettings;
 }
 
 void Link::sendReadRequest(std::uint16_t address, std::uint8_t count)
@@ -232,7 +236,7 @@ void Link::readNextChannelOrFinish()
 {
     if (chanIndex_ < stagedChannelCount()) {
         sendReadRequest(chanAddr_, ChannelRecord::size);
-        linkState_ = 31;
+        linkState_ = LinkState::AwaitChannelRecord;
     } else {
         readingFinished();
     }
@@ -241,7 +245,7 @@ void Link::readNextChannelOrFinish()
 void Link::readingFinished()
 {
     commitReading();
-    endSequence(LinkStates::readDone);
+    endSequence(LinkState::ReadDone);
     refresh();
     report(LinkOutcome::ReadOk);
 }
@@ -250,7 +254,7 @@ void Link::readingFailed(FailureCause cause)
 {
     // Nothing read is kept: the image stays as it was before the reading started.
     failure_ = failureNow(cause);
-    endSequence(LinkStates::failed);
+    endSequence(LinkState::Failed);
     readingStaged_ = false;
     refresh();
     report(LinkOutcome::ReadingFail);

@@ -1,26 +1,69 @@
 #pragma once
-// The numbers the link's state machine runs through, and the outcomes it reports. The forms read
-// the state to show progress and results: 0 idle, 18 failed, 19 programmed, 41 read or version
-// received.
+// The states the link's state machine runs through, and the outcomes it reports. The numbers
+// are the programmer's own and stay as they are: programming runs through 1-17, reading through
+// 20-34, and the forms take in the end states 18 (failed), 19 (programmed) and 41 (read, or the
+// version received). A state either sends a frame or waits for its answer.
 
 #include <cstdint>
 #include <string_view>
 
 namespace kq904 {
 
-struct LinkStates {
-    static constexpr std::uint8_t idle = 0;
-    static constexpr std::uint8_t programStart = 1; // 1-17: programming
-    static constexpr std::uint8_t programEnd = 17;
-    static constexpr std::uint8_t failed = 18;
-    static constexpr std::uint8_t programmed = 19;
-    static constexpr std::uint8_t readStart = 20; // 20-34: reading
-    static constexpr std::uint8_t versionWait = 21;
-    static constexpr std::uint8_t readFromVersion = 24; // a "2" reply to the version request
-    static constexpr std::uint8_t readEnd = 34;
-    static constexpr std::uint8_t versionRequest = 40;
-    static constexpr std::uint8_t readDone = 41; // also: version word received
+enum class LinkState : std::uint8_t {
+    Idle = 0,
+    // Programming: every channel's record and extra, the settings blocks, then "D".
+    ProgramStart = 1, // sends the first channel record
+    AwaitChannelRecordAck = 3, // then sends the channel's extra
+    AwaitChannelExtraAck = 5, // then sends the next channel's record, or goes on to the blocks
+    SendGeneralSettings = 6,
+    AwaitGeneralSettingsAck = 7,
+    SendConstantBlock = 8, // with the IfCounters behind it
+    AwaitConstantBlockAck = 9,
+    SendKillSettings = 10,
+    AwaitKillSettingsAck = 11,
+    SendCodeSettings = 12,
+    AwaitCodeSettingsAck = 13,
+    SendIdSettings = 14,
+    AwaitIdSettingsAck = 15,
+    SendEndOfProgramming = 16,
+    AwaitEndOfProgrammingAck = 17,
+    Failed = 18,
+    Programmed = 19,
+    // Reading: each request's reply moves its state to the next number, whose step stores the
+    // data and sends the next request.
+    ReadStart = 20, // sends the request for the general settings
+    AwaitVersion = 21, // the version request's answer: "f", or "2" to be read in full
+    ReadFromVersion = 24, // as ReadStart, after a "2"
+    AwaitGeneralSettings = 25,
+    StoreGeneralSettings = 26,
+    AwaitCodeSettings = 27,
+    StoreCodeSettings = 28,
+    AwaitIdSettings = 29,
+    StoreIdSettings = 30,
+    AwaitChannelRecord = 31,
+    StoreChannelRecord = 32,
+    AwaitChannelExtra = 33,
+    StoreChannelExtra = 34,
+    VersionRequest = 40, // sends "F"
+    ReadDone = 41, // also: the version word came
 };
+
+// The number the programmer's tables and traces give a state.
+constexpr std::uint8_t stateNumber(LinkState state)
+{
+    return static_cast<std::uint8_t>(state);
+}
+
+constexpr bool isProgramming(LinkState state)
+{
+    return state >= LinkState::ProgramStart && state <= LinkState::AwaitEndOfProgrammingAck;
+}
+
+// The version request's wait included: a "2" turns it into a reading.
+constexpr bool isReading(LinkState state)
+{
+    return state >= LinkState::ReadStart && state <= LinkState::StoreChannelExtra;
+}
 
 // How a programming or reading sequence ended. Each is shown to the user once, in a message box.
 enum class LinkOutcome { ProgrammingOk, ProgrammingFail, ReadOk, ReadingFail };

@@ -1,5 +1,6 @@
 #include "link/serial_numbers.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -26,22 +27,34 @@ std::string text(const QString& s)
 // file system's clock (a few milliseconds here, two seconds on FAT) look alike, and the second
 // program would take the number the first one just took. So a number is stored only once the
 // clock has moved past the time of the version on disk: then every program sees every change.
+// The profile's own time is then moved to that later moment too, before this program reads it:
+// its view of the file is taken afresh even when a program that did not take these steps (an
+// older version, a text editor) was the last to write it.
 void waitForLaterFileTime(
     const QString& settingsFile, const QString& probePath, const QDeadlineTimer& deadline)
 {
     if (!QFileInfo::exists(settingsFile))
         return;
     QFile probe(probePath);
+    QDateTime later;
     while (!deadline.hasExpired()) {
         if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate))
             break;
         probe.write("t", 1);
         probe.close();
-        if (QFileInfo(probePath).lastModified() > QFileInfo(settingsFile).lastModified())
+        const QDateTime probeTime = QFileInfo(probePath).lastModified();
+        if (probeTime > QFileInfo(settingsFile).lastModified()) {
+            later = probeTime;
             break;
+        }
         QThread::msleep(2);
     }
     probe.remove();
+    if (later.isValid()) {
+        QFile settings(settingsFile);
+        if (settings.open(QIODevice::ReadWrite))
+            settings.setFileTime(later, QFileDevice::FileModificationTime);
+    }
 }
 
 // Runs `change` on the profile as it is on disk now, under the serial-number lock, then
@@ -66,10 +79,10 @@ Result underSerialLock(
                 "the serial-number lock " + text(lockPath) + " cannot be created");
         }
     }
+    waitForLaterFileTime(profile.fileName(), lockPath + QStringLiteral(".clock"), deadline);
     // Takes in what other programs stored (a damaged line elsewhere in the file is no reason
     // to stop: QSettings reads what it can).
     profile.sync();
-    waitForLaterFileTime(profile.fileName(), lockPath + QStringLiteral(".clock"), deadline);
     change(profile);
     QSettings& store = profile.store();
     store.sync();

@@ -69,9 +69,13 @@ std::string framePart(std::uint8_t letter, std::uint16_t address)
         break;
     }
     // Dealers count channels from 1, as the listing does.
-    if (const int n = channelAt(address, EepromMap::channelRecord(0), 12); n >= 0)
+    if (const int n =
+            channelAt(address, EepromMap::firstChannelRecord, EepromMap::channelRecordPitch);
+        n >= 0)
         return "channel " + decimal(n + 1);
-    if (const int n = channelAt(address, EepromMap::channelExtra(0), ChannelExtra::size); n >= 0)
+    if (const int n =
+            channelAt(address, EepromMap::firstChannelExtra, EepromMap::channelExtraPitch);
+        n >= 0)
         return "channel " + decimal(n + 1) + " extra";
     return {};
 }

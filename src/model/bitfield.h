@@ -9,55 +9,73 @@
 
 namespace kq904 {
 
+// The positions a layout names belong to their block: each carries its layout as a type, so a
+// position of one block cannot be read or written on another (a channel's field on the 8-byte
+// IdSettings would reach past its end). A layout derives from BlockLayout<itself> and declares
+// its positions as Field, Bit, ByteRange and LittleEndian.
+
 // A group of `width` bits of byte `byte`, starting at bit `lowBit`.
-struct Field {
+template <typename Layout> struct Field {
     std::uint16_t byte;
     std::uint8_t lowBit;
     std::uint8_t width;
 };
 
 // One bit of byte `byte`.
-struct Bit {
+template <typename Layout> struct Bit {
     std::uint16_t byte;
     std::uint8_t bit;
 };
 
 // A run of whole bytes.
-struct ByteRange {
+template <typename Layout> struct ByteRange {
     std::uint16_t offset;
     std::uint16_t length;
 };
 
 // An unsigned little-endian integer of `length` bytes (2 or 4) starting at `offset`.
-struct LittleEndian {
+template <typename Layout> struct LittleEndian {
     std::uint16_t offset;
     std::uint8_t length;
 };
 
-constexpr unsigned readField(std::span<const std::uint8_t> bytes, Field f)
+template <typename Layout> struct BlockLayout {
+    using Field = kq904::Field<Layout>;
+    using Bit = kq904::Bit<Layout>;
+    using ByteRange = kq904::ByteRange<Layout>;
+    using LittleEndian = kq904::LittleEndian<Layout>;
+};
+
+template <typename Layout>
+constexpr unsigned readField(std::span<const std::uint8_t> bytes, Field<Layout> f)
 {
     const unsigned mask = (1u << f.width) - 1u;
     return (static_cast<unsigned>(bytes[f.byte]) >> f.lowBit) & mask;
 }
 
-constexpr void writeField(std::span<std::uint8_t> bytes, Field f, unsigned value)
+template <typename Layout>
+constexpr void writeField(std::span<std::uint8_t> bytes, Field<Layout> f, unsigned value)
 {
     const unsigned mask = ((1u << f.width) - 1u) << f.lowBit;
     const unsigned old = bytes[f.byte];
     bytes[f.byte] = static_cast<std::uint8_t>((old & ~mask) | ((value << f.lowBit) & mask));
 }
 
-constexpr bool readBit(std::span<const std::uint8_t> bytes, Bit b)
+template <typename Layout>
+constexpr bool readBit(std::span<const std::uint8_t> bytes, Bit<Layout> b)
 {
-    return readField(bytes, Field{b.byte, b.bit, 1}) != 0;
+    return readField(bytes, Field<Layout>{b.byte, b.bit, 1}) != 0;
 }
 
-constexpr void writeBit(std::span<std::uint8_t> bytes, Bit b, bool value)
+template <typename Layout>
+constexpr void writeBit(std::span<std::uint8_t> bytes, Bit<Layout> b, bool value)
 {
-    writeField(bytes, Field{b.byte, b.bit, 1}, value ? 1u : 0u);
+    writeField(bytes, Field<Layout>{b.byte, b.bit, 1}, value ? 1u : 0u);
 }
 
-constexpr std::uint32_t readLittleEndian(std::span<const std::uint8_t> bytes, LittleEndian w)
+template <typename Layout>
+constexpr std::uint32_t readLittleEndian(
+    std::span<const std::uint8_t> bytes, LittleEndian<Layout> w)
 {
     std::uint32_t value = 0;
     for (int i = w.length - 1; i >= 0; --i)
@@ -65,7 +83,9 @@ constexpr std::uint32_t readLittleEndian(std::span<const std::uint8_t> bytes, Li
     return value;
 }
 
-constexpr void writeLittleEndian(std::span<std::uint8_t> bytes, LittleEndian w, std::uint32_t value)
+template <typename Layout>
+constexpr void writeLittleEndian(
+    std::span<std::uint8_t> bytes, LittleEndian<Layout> w, std::uint32_t value)
 {
     for (std::size_t i = 0; i < w.length; ++i) {
         bytes[w.offset + i] = static_cast<std::uint8_t>(value & 0xFFu);
@@ -74,7 +94,7 @@ constexpr void writeLittleEndian(std::span<std::uint8_t> bytes, LittleEndian w, 
 }
 
 // A block of the radio image: exactly Layout::size raw bytes, read and written through the
-// names its layout declares. The bytes are the only copy of the data.
+// names its layout declares, and only those. The bytes are the only copy of the data.
 template <typename Layout> struct Block {
     static constexpr std::size_t size = Layout::size;
     std::array<std::uint8_t, Layout::size> bytes{};
@@ -82,17 +102,20 @@ template <typename Layout> struct Block {
     constexpr std::uint8_t operator[](std::size_t i) const { return bytes[i]; }
     constexpr std::uint8_t& operator[](std::size_t i) { return bytes[i]; }
 
-    constexpr unsigned get(Field f) const { return readField(bytes, f); }
-    constexpr void set(Field f, unsigned value) { writeField(bytes, f, value); }
-    constexpr bool get(Bit b) const { return readBit(bytes, b); }
-    constexpr void set(Bit b, bool value) { writeBit(bytes, b, value); }
-    constexpr std::uint32_t get(LittleEndian w) const { return readLittleEndian(bytes, w); }
-    constexpr void set(LittleEndian w, std::uint32_t value) { writeLittleEndian(bytes, w, value); }
-    std::span<std::uint8_t> range(ByteRange r)
+    constexpr unsigned get(Field<Layout> f) const { return readField(bytes, f); }
+    constexpr void set(Field<Layout> f, unsigned value) { writeField(bytes, f, value); }
+    constexpr bool get(Bit<Layout> b) const { return readBit(bytes, b); }
+    constexpr void set(Bit<Layout> b, bool value) { writeBit(bytes, b, value); }
+    constexpr std::uint32_t get(LittleEndian<Layout> w) const { return readLittleEndian(bytes, w); }
+    constexpr void set(LittleEndian<Layout> w, std::uint32_t value)
+    {
+        writeLittleEndian(bytes, w, value);
+    }
+    std::span<std::uint8_t> range(ByteRange<Layout> r)
     {
         return std::span(bytes).subspan(r.offset, r.length);
     }
-    std::span<const std::uint8_t> range(ByteRange r) const
+    std::span<const std::uint8_t> range(ByteRange<Layout> r) const
     {
         return std::span(bytes).subspan(r.offset, r.length);
     }

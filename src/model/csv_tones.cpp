@@ -17,9 +17,9 @@ constexpr unsigned kTone693Index = 38;
 constexpr long kTone693Tenths = 693;
 
 struct HalfToneFields {
-    Bit isCtcss;
-    Bit isDcs;
-    Field index;
+    ChannelRecord::Bit isCtcss;
+    ChannelRecord::Bit isDcs;
+    ChannelRecord::Field index;
 };
 
 constexpr HalfToneFields toneFieldsOf(Half half)

@@ -10,10 +10,10 @@ namespace kq904 {
 namespace {
 
 struct HalfFields {
-    Field swallow;
-    Field programLow;
-    Field programHigh;
-    Bit stepIs5k;
+    ChannelRecord::Field swallow;
+    ChannelRecord::Field programLow;
+    ChannelRecord::Field programHigh;
+    ChannelRecord::Bit stepIs5k;
 };
 
 constexpr HalfFields fieldsOf(Half half)

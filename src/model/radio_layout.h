@@ -1,7 +1,8 @@
 #pragma once
 // The byte map of every block of the radio image, one layout per block, in byte order.
 // Field{byte, lowest bit, width}; Bit{byte, bit}; ByteRange{offset, length};
-// LittleEndian{offset, length}. Multi-byte integers are little-endian.
+// LittleEndian{offset, length}. Multi-byte integers are little-endian. Each position belongs to
+// the block whose layout declares it (bitfield.h).
 
 #include "bitfield.h"
 
@@ -9,7 +10,7 @@ namespace kq904 {
 
 // One channel's synthesizer settings and options: receive half in bytes 0-3, transmit half in
 // bytes 4-7, options in byte 8. EEPROM: channel n at 0x0043 + 12 n.
-struct ChannelRecord {
+struct ChannelRecord : BlockLayout<ChannelRecord> {
     static constexpr std::size_t size = 9;
     // Receive half.
     static constexpr Field rxSwallow{0, 1, 7}; // swallow count A; bit 0 always 0
@@ -49,7 +50,7 @@ struct ChannelRecord {
 
 // A channel's PTT code, selective calling and name. EEPROM: channel n at 0x054A + 7 n.
 // Files store the 4-byte heads (bytes 0-3) of all channels before the 3-byte tails (4-6).
-struct ChannelExtra {
+struct ChannelExtra : BlockLayout<ChannelExtra> {
     static constexpr std::size_t size = 7;
     static constexpr std::size_t headSize = 4;
     static constexpr std::size_t tailSize = 3;
@@ -65,7 +66,7 @@ struct ChannelExtra {
 };
 
 // Radio-wide settings. EEPROM 0x0008-0x001F.
-struct GeneralSettings {
+struct GeneralSettings : BlockLayout<GeneralSettings> {
     static constexpr std::size_t size = 24;
     static constexpr ByteRange refCounter6250{0, 3}; // from FactorySettings bytes 4-6
     static constexpr Field channelCount{3, 0, 8}; // 1-99
@@ -109,7 +110,7 @@ struct GeneralSettings {
 };
 
 // Code functions. EEPROM 0x0500; only bytes 0-13 are transferred.
-struct CodeSettings {
+struct CodeSettings : BlockLayout<CodeSettings> {
     static constexpr std::size_t size = 16;
     static constexpr std::size_t transferred = 14;
     static constexpr Field subGroupDigit1{0, 0, 4};
@@ -135,28 +136,29 @@ struct CodeSettings {
 // The five-digit identities are spread over two blocks, one digit per nibble.
 struct Identities {
     // Unit ID: GeneralSettings digits 1-3, CodeSettings digits 4-5.
-    static constexpr Field unitIdGeneral[3] = {GeneralSettings::unitIdDigit1,
+    static constexpr GeneralSettings::Field unitIdGeneral[3] = {GeneralSettings::unitIdDigit1,
         GeneralSettings::unitIdDigit2, GeneralSettings::unitIdDigit3};
-    static constexpr Field unitIdCode[2] = {CodeSettings::unitIdDigit4, CodeSettings::unitIdDigit5};
+    static constexpr CodeSettings::Field unitIdCode[2] = {
+        CodeSettings::unitIdDigit4, CodeSettings::unitIdDigit5};
     // All Group ID ("Priority ID" in the listing), digits 1-5.
-    static constexpr Field allGroup[5] = {CodeSettings::allGroupDigit1,
+    static constexpr CodeSettings::Field allGroup[5] = {CodeSettings::allGroupDigit1,
         CodeSettings::allGroupDigit2, CodeSettings::allGroupDigit3, CodeSettings::allGroupDigit4,
         CodeSettings::allGroupDigit5};
     // Sub Group ID ("Group ID" in the listing), digits 1-5.
-    static constexpr Field subGroup[5] = {CodeSettings::subGroupDigit1,
+    static constexpr CodeSettings::Field subGroup[5] = {CodeSettings::subGroupDigit1,
         CodeSettings::subGroupDigit2, CodeSettings::subGroupDigit3, CodeSettings::subGroupDigit4,
         CodeSettings::subGroupDigit5};
 };
 
 // Serial number and power-on password. EEPROM 0x0514.
-struct IdSettings {
+struct IdSettings : BlockLayout<IdSettings> {
     static constexpr std::size_t size = 8;
     static constexpr LittleEndian serialNumber{0, 4}; // 0-9 999 999
     static constexpr ByteRange password{4, 4}; // one digit 0-9 per byte
 };
 
 // Kill and revive. EEPROM 0x04EE; written, never read.
-struct KillSettings {
+struct KillSettings : BlockLayout<KillSettings> {
     static constexpr std::size_t size = 17;
     static constexpr Field marker{0, 0, 8}; // set to 0xCF just before the block is sent
     static constexpr std::uint8_t markerValue = 0xCF;
@@ -167,7 +169,7 @@ struct KillSettings {
 
 // Factory alignment. Not an EEPROM block: reaches the radio through IfCounters and through the
 // copies into GeneralSettings made when the factory form is confirmed.
-struct FactorySettings {
+struct FactorySettings : BlockLayout<FactorySettings> {
     static constexpr std::size_t size = 40;
     static constexpr LittleEndian intermediateFrequency{0, 4}; // Hz
     static constexpr LittleEndian refCounter6250{4, 4};
@@ -179,11 +181,11 @@ struct FactorySettings {
     static constexpr LittleEndian band1High{20, 4};
     static constexpr LittleEndian band2Low{24, 4};
     static constexpr LittleEndian band2High{28, 4};
-    static constexpr ByteRange versionText{32, 5}; // "5.12" and NUL, stored on every save
+    static constexpr ByteRange versionText{32, 5}; // kProgramVersion and NUL, on every save
 };
 
 // The IF as synthesizer values for each step; computed when programming. EEPROM 0x0034.
-struct IfCounters {
+struct IfCounters : BlockLayout<IfCounters> {
     static constexpr std::size_t size = 8;
     static constexpr Field swallow5000{0, 0, 8};
     static constexpr LittleEndian program5000{1, 2};
@@ -211,13 +213,19 @@ struct EepromMap {
     static constexpr std::uint16_t codeSettings = 0x0500;
     static constexpr std::uint16_t idSettings = 0x0514;
     static constexpr std::uint16_t size = 2048;
+    // Channel records lie 12 bytes apart, of which the 9 of a record are written; the extras
+    // follow each other without a gap.
+    static constexpr std::uint16_t firstChannelRecord = 0x0043;
+    static constexpr std::uint16_t channelRecordPitch = 12;
+    static constexpr std::uint16_t firstChannelExtra = 0x054A;
+    static constexpr std::uint16_t channelExtraPitch = ChannelExtra::size;
     static constexpr std::uint16_t channelRecord(int n)
     {
-        return static_cast<std::uint16_t>(0x0043 + 12 * n);
+        return static_cast<std::uint16_t>(firstChannelRecord + channelRecordPitch * n);
     }
     static constexpr std::uint16_t channelExtra(int n)
     {
-        return static_cast<std::uint16_t>(0x054A + 7 * n);
+        return static_cast<std::uint16_t>(firstChannelExtra + channelExtraPitch * n);
     }
 };
 

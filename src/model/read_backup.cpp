@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "file_io.h"
+#include "program_version.h"
 #include "set_file.h"
 
 namespace kq904 {
@@ -41,7 +42,7 @@ SavedBackup saveReadBackup(
     // The file as File > Save would write it: the version text goes into the factory block.
     RadioImage copy = image;
     auto version = copy.factory.range(FactorySettings::versionText);
-    std::copy_n(kSetFileVersion, version.size(), version.begin());
+    std::copy_n(kProgramVersion, version.size(), version.begin());
     const auto bytes = encodeSetFile(copy);
 
     const std::uint32_t serial = image.id.get(IdSettings::serialNumber);

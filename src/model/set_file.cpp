@@ -58,7 +58,7 @@ std::string gapList(const std::vector<Gap>& gaps)
 
 static_assert(SetFileOffsets::extras == kSetFileMinimumSize);
 static_assert(SetFileOffsets::extras + kChannelHeadArea + kChannelTailArea == kSetFileSize);
-static_assert(sizeof kSetFileVersion == FactorySettings::versionText.length);
+static_assert(sizeof kProgramVersion == FactorySettings::versionText.length);
 static_assert(SetFileOffsets::channels + kChannelRecordArea <= SetFileOffsets::extras);
 
 void place(std::array<std::uint8_t, kSetFileSize>& file, std::size_t offset,
@@ -120,7 +120,7 @@ Result decodeSetFile(RadioImage& image, std::span<const std::uint8_t> bytes)
 Result saveSetFile(RadioImage& image, const std::filesystem::path& path)
 {
     auto version = image.factory.range(FactorySettings::versionText);
-    std::copy_n(kSetFileVersion, version.size(), version.begin()); // the text and its NUL
+    std::copy_n(kProgramVersion, version.size(), version.begin()); // the text and its NUL
     const auto bytes = encodeSetFile(image);
     return writeFileAtomically(path, bytes);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "program_version.h"
 #include "radio_image.h"
 #include "result.h"
 
@@ -17,11 +18,9 @@ namespace kq904 {
 inline constexpr std::size_t kSetFileSize = 3765;
 // A set file must reach the channel extras to load; shorter ones are damaged.
 inline constexpr std::size_t kSetFileMinimumSize = 3072;
-// The program version text stored into the factory block on every save.
-inline constexpr char kSetFileVersion[] = "5.12";
-
-// Stores "5.12" into the factory block, then writes the file crash-safely. A failed write
-// leaves the previous file intact (the image keeps the new version text).
+// Stores the program's version text (kProgramVersion) into the factory block, then writes the file
+// crash-safely. A failed write leaves the previous file intact (the image keeps the new version
+// text).
 Result saveSetFile(RadioImage& image, const std::filesystem::path& path);
 
 // Loads into a copy and commits only on success, so a failed load leaves the image exactly as

@@ -10,7 +10,7 @@
 #include "sim/pty/pty_master.h"
 #include "sim/pty/pty_radio_server.h"
 #include "sim/pty/stop_signals.h"
-#include "sim/sim_options.h"
+#include "sim/sim_command_line.h"
 #include "sim/simulated_radio.h"
 
 using namespace kq904;

@@ -99,65 +99,36 @@ std::string addFault(FaultPlan& plan, std::string_view text)
     return {};
 }
 
-SimOptions parseSimOptions(std::span<const std::string> args)
+std::string takeSimOption(SimOptions& options, std::string_view name, const std::string& value)
 {
-    SimOptions options;
-    for (std::size_t i = 0; i < args.size() && options.error.empty(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const std::size_t equals = arg.find('=');
-            arg.starts_with("--") && equals != std::string::npos) {
-            name = arg.substr(0, equals);
-            value = arg.substr(equals + 1);
-        }
-        const bool known = name == "--eeprom" || name == "--save" || name == "--version"
-            || name == "--latency" || name == "--link" || name == "--fault"
-            || name == "--corrupt-eeprom";
-        if (!known) {
-            options.error = "unknown argument '" + arg + "'";
-            break;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                options.error = "option '" + name + "' needs a value";
-                break;
-            }
-            value = args[++i];
-        }
-        if (value->empty()) {
-            options.error = "option '" + name + "' needs a value";
-            break;
-        }
-        if (name == "--eeprom") {
-            options.eepromFile = *value;
-        } else if (name == "--save") {
-            options.saveFile = *value;
-        } else if (name == "--link") {
-            options.linkPath = *value;
-        } else if (name == "--version") {
-            std::uint16_t word = 0;
-            if (!parseVersionWord(*value, word))
-                options.error = "bad version word '" + *value + "' (0-65535, or 0x0000-0xFFFF)";
-            options.versionWord = word;
-        } else if (name == "--latency") {
-            if (!parseNumber(std::string_view(*value), options.latencyMs) || options.latencyMs < 0
-                || options.latencyMs > 60000)
-                options.error = "bad latency '" + *value + "' (0-60000 ms)";
-        } else if (name == "--corrupt-eeprom") {
-            std::uint16_t address = 0;
-            if (!parseVersionWord(*value, address) || address >= 2048)
-                options.error = "bad EEPROM address '" + *value + "' (0-2047, or 0x0000-0x07FF)";
-            options.corruptAddress = address;
-        } else {
-            options.error = addFault(options.faults, *value);
-        }
+    if (value.empty())
+        return "option '" + std::string(name) + "' needs a value";
+    if (name == "--eeprom") {
+        options.eepromFile = value;
+    } else if (name == "--save") {
+        options.saveFile = value;
+    } else if (name == "--link") {
+        options.linkPath = value;
+    } else if (name == "--version") {
+        std::uint16_t word = 0;
+        if (!parseVersionWord(value, word))
+            return "bad version word '" + value + "' (0-65535, or 0x0000-0xFFFF)";
+        options.versionWord = word;
+    } else if (name == "--latency") {
+        if (!parseNumber(std::string_view(value), options.latencyMs) || options.latencyMs < 0
+            || options.latencyMs > 60000)
+            return "bad latency '" + value + "' (0-60000 ms)";
+    } else if (name == "--corrupt-eeprom") {
+        std::uint16_t address = 0;
+        if (!parseVersionWord(value, address) || address >= 2048)
+            return "bad EEPROM address '" + value + "' (0-2047, or 0x0000-0x07FF)";
+        options.corruptAddress = address;
+    } else if (name == "--fault") {
+        return addFault(options.faults, value);
+    } else {
+        return "unknown argument '" + std::string(name) + "'";
     }
-    return options;
+    return {};
 }
 
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
-// The command line of kq904-sim, the simulated radio on a pseudo-terminal:
+// What the command line of kq904-sim, the simulated radio on a pseudo-terminal, sets up:
 //   kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS] [--link PATH]
 //             [--fault FAULT]... [--corrupt-eeprom ADDR]
+// Portable and Qt-free; sim_command_line.h reads it from the arguments.
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,7 +26,10 @@ struct SimOptions {
     std::string error; // empty when the command line is well formed
 };
 
-SimOptions parseSimOptions(std::span<const std::string> args);
+// Takes one option of the command line ("--save", "out.bin") into `options`: "--eeprom",
+// "--save", "--link", "--version", "--latency", "--corrupt-eeprom" or "--fault", each with its
+// value. Returns the problem, empty when the value is good.
+std::string takeSimOption(SimOptions& options, std::string_view name, const std::string& value);
 
 // Adds one --fault to the plan: "KIND@N", "KIND@random:SEED:PERCENT", "silence@N" or
 // "random:SEED:PERCENT". Returns the problem, empty when the text is well formed.

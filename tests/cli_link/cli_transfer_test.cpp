@@ -69,7 +69,7 @@ TEST_F(CliLink, ProgramThenReadBackThroughAPseudoTerminal)
     oracle.image.id.set(IdSettings::serialNumber, kSerial);
     ASSERT_TRUE(oracle.link.startProgramming());
     oracle.runToEnd();
-    ASSERT_EQ(oracle.link.linkState(), LinkStates::programmed);
+    ASSERT_EQ(oracle.link.linkState(), LinkState::Programmed);
 
     const QString eepromFile = path("eeprom.bin");
     const QString device = startSim({"--save", eepromFile, "--link", path("radio")});

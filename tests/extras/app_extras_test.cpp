@@ -137,11 +137,11 @@ TEST_F(AppExtras, TraceLogsTheSessionsLink)
         Session session(options, std::make_unique<ProfileSettings>(profilePath()));
         ASSERT_TRUE(session.traceOpened());
         ASSERT_TRUE(session.link().requestVersion());
-        for (int i = 0; i < 200 && session.link().linkState() != LinkStates::readDone; ++i) {
+        for (int i = 0; i < 200 && session.link().linkState() != LinkState::ReadDone; ++i) {
             session.link().tick();
             QThread::msleep(1);
         }
-        ASSERT_EQ(session.link().linkState(), LinkStates::readDone);
+        ASSERT_EQ(session.link().linkState(), LinkState::ReadDone);
     }
     const auto bytes = kq904::testing::fileBytes(traceFile);
     const std::string text(bytes.begin(), bytes.end());

@@ -64,7 +64,7 @@ TEST(ReadBackup, SavedFileLoadsBackAsTheImageRead)
     RadioImage expected = image;
     // A saved set file carries the program's version text.
     auto version = expected.factory.range(FactorySettings::versionText);
-    std::copy_n(kSetFileVersion, version.size(), version.begin());
+    std::copy_n(kProgramVersion, version.size(), version.begin());
     EXPECT_EQ(encodeSetFile(loaded), encodeSetFile(expected));
 }
 

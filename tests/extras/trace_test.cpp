@@ -93,7 +93,7 @@ TEST(Trace, HoldsEveryByteOfAProgrammingFramedAndInOrder)
     TracedLink t;
     ASSERT_TRUE(t.link.startProgramming());
     t.run();
-    ASSERT_EQ(t.link.linkState(), LinkStates::programmed);
+    ASSERT_EQ(t.link.linkState(), LinkState::Programmed);
 
     const auto lines = parse(t.log.str());
     // Nothing lost or added in either direction.

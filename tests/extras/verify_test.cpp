@@ -20,7 +20,7 @@ struct VerifyBench : LinkBench {
         kq904::testing::fillImage(image, channels);
         EXPECT_TRUE(link.startProgramming());
         runToEnd();
-        EXPECT_EQ(link.linkState(), LinkStates::programmed);
+        EXPECT_EQ(link.linkState(), LinkState::Programmed);
         programmingFrames = radio.framesReceived();
     }
 
@@ -135,7 +135,7 @@ TEST(Verify, WeakEepromCellIsFoundAtItsAddress)
         bench.radio.setCorruptedCell(c.cell);
         EXPECT_TRUE(bench.link.startProgramming());
         bench.runToEnd();
-        ASSERT_EQ(bench.link.linkState(), LinkStates::programmed) << c.where;
+        ASSERT_EQ(bench.link.linkState(), LinkState::Programmed) << c.where;
         bench.programmingFrames = bench.radio.framesReceived();
 
         VerifyRun run(bench.transport, programmedBlocks(bench.image));

@@ -13,7 +13,7 @@
 
 namespace kq904::testing {
 
-namespace Id = ChannelSettingId;
+namespace ids = channel_setting_ids;
 
 class RecordingHost : public ChannelSettingHost {
 public:
@@ -23,7 +23,7 @@ public:
         return nameForm ? nameForm(channel) : false;
     }
     void writeTableFile(TableFile file) override { written.push_back(file); }
-    void sendRefreshNotification() override { ++refreshes; }
+    void sendRefresh() override { ++refreshes; }
 
     std::vector<int> nameRuns;
     std::vector<TableFile> written;

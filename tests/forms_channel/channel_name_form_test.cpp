@@ -11,7 +11,7 @@ namespace kq904::testing {
 
 namespace {
 
-namespace Id = ChannelNameId;
+namespace ids = channel_name_ids;
 
 using NameBytes = std::array<std::uint8_t, 5>;
 
@@ -37,9 +37,9 @@ protected:
         ChannelNameForm form(image, controls, channel);
         controls.setEvents(&form);
         form.open();
-        shownHint = controls.text(Id::hint);
-        shownText = controls.text(Id::name);
-        controls.type(Id::name, text);
+        shownHint = controls.text(ids::hint);
+        shownText = controls.text(ids::name);
+        controls.type(ids::name, text);
         return controls.close(route);
     }
 

@@ -26,12 +26,12 @@ TEST_F(ChannelFormTest, SelectionPastTheLastChannelOpensOnTheLastChannel)
 {
     open(channelOfRow(3 + 4, 3));
     EXPECT_EQ(form.currentChannel(), 4);
-    EXPECT_EQ(controls.text(Id::txFrequency), "145.05000");
+    EXPECT_EQ(controls.text(ids::txFrequency), "145.05000");
 
     image.setChannelCount(5);
     open(channelOfRow(3 + 8, 3));
     EXPECT_EQ(form.currentChannel(), 4);
-    EXPECT_EQ(controls.text(Id::channelLabel), "NE05");
+    EXPECT_EQ(controls.text(ids::channelLabel), "NE05");
 }
 
 TEST_F(ChannelFormTest, ChannelAddNeverMakesTheCurrentChannelPassTheLastSlot)
@@ -39,14 +39,14 @@ TEST_F(ChannelFormTest, ChannelAddNeverMakesTheCurrentChannelPassTheLastSlot)
     image.setChannelCount(97);
     open(channelOfRow(3 + 98, 3)); // a stale selection on the last slot
     EXPECT_EQ(form.currentChannel(), 96);
-    controls.click(Id::channelAdd);
+    controls.click(ids::channelAdd);
     EXPECT_EQ(image.channelCount(), 98);
     EXPECT_EQ(form.currentChannel(), 97);
-    controls.click(Id::channelAdd);
+    controls.click(ids::channelAdd);
     EXPECT_EQ(image.channelCount(), 99);
     EXPECT_EQ(form.currentChannel(), 98);
     const RadioImage full = image;
-    controls.click(Id::channelAdd);
+    controls.click(ids::channelAdd);
     EXPECT_EQ(image.channelCount(), 99);
     EXPECT_EQ(form.currentChannel(), 98);
     EXPECT_EQ(image, full);
@@ -55,35 +55,35 @@ TEST_F(ChannelFormTest, ChannelAddNeverMakesTheCurrentChannelPassTheLastSlot)
 TEST_F(ChannelFormTest, SteppingWrapsAroundTheUsedChannels)
 {
     open(0);
-    controls.click(Id::previousChannel);
+    controls.click(ids::previousChannel);
     EXPECT_EQ(form.currentChannel(), 9);
-    EXPECT_EQ(controls.text(Id::channelLabel), "NJ10");
-    controls.click(Id::nextChannel);
+    EXPECT_EQ(controls.text(ids::channelLabel), "NJ10");
+    controls.click(ids::nextChannel);
     EXPECT_EQ(form.currentChannel(), 0);
-    controls.click(Id::nextChannel);
+    controls.click(ids::nextChannel);
     EXPECT_EQ(form.currentChannel(), 1);
 }
 
 TEST_F(ChannelFormTest, SteppingStoresTheChannelItLeaves)
 {
     open(3);
-    controls.type(Id::txFrequency, "150.0");
-    controls.click(Id::nextChannel);
+    controls.type(ids::txFrequency, "150.0");
+    controls.click(ids::nextChannel);
     EXPECT_EQ(transmitFrequency(image, 3), 150000000u);
     EXPECT_EQ(transmitFrequency(image, 4), 145050000u);
-    EXPECT_EQ(controls.text(Id::txFrequency), "145.05000");
+    EXPECT_EQ(controls.text(ids::txFrequency), "145.05000");
 }
 
 TEST_F(ChannelFormTest, ChannelAddInsertsANamedCopyAfterTheCurrentChannel)
 {
     const RadioImage before = image;
     open(4); // channel 5 of 10
-    controls.type(Id::rxFrequency, "151.0"); // stored before the copy is made
-    controls.click(Id::channelAdd);
+    controls.type(ids::rxFrequency, "151.0"); // stored before the copy is made
+    controls.click(ids::channelAdd);
 
     EXPECT_EQ(image.channelCount(), 11);
     EXPECT_EQ(form.currentChannel(), 5);
-    EXPECT_EQ(controls.text(Id::channelLabel), "CH06");
+    EXPECT_EQ(controls.text(ids::channelLabel), "CH06");
     EXPECT_EQ(receiveFrequency(image, 4), 151000000u);
     EXPECT_EQ(receiveFrequency(image, 5), 151000000u);
     EXPECT_EQ(image.channels[5], image.channels[4]);
@@ -103,12 +103,12 @@ TEST_F(ChannelFormTest, ChannelDelMovesTheFollowingChannelsDownAndDropsUnstoredE
 {
     const RadioImage before = image;
     open(2);
-    controls.type(Id::txFrequency, "160.0");
-    controls.click(Id::channelDelete);
+    controls.type(ids::txFrequency, "160.0");
+    controls.click(ids::channelDelete);
 
     EXPECT_EQ(image.channelCount(), 9);
     EXPECT_EQ(form.currentChannel(), 2);
-    EXPECT_EQ(controls.text(Id::channelLabel), "ND03");
+    EXPECT_EQ(controls.text(ids::channelLabel), "ND03");
     for (int n = 2; n < 98; ++n) {
         EXPECT_EQ(image.channels[static_cast<std::size_t>(n)],
             before.channels[static_cast<std::size_t>(n + 1)]);
@@ -123,10 +123,10 @@ TEST_F(ChannelFormTest, ChannelDelMovesTheFollowingChannelsDownAndDropsUnstoredE
 TEST_F(ChannelFormTest, ChannelDelOnTheLastChannelMakesTheNewLastCurrent)
 {
     open(9);
-    controls.click(Id::channelDelete);
+    controls.click(ids::channelDelete);
     EXPECT_EQ(image.channelCount(), 9);
     EXPECT_EQ(form.currentChannel(), 8);
-    EXPECT_EQ(controls.text(Id::channelLabel), "NI09");
+    EXPECT_EQ(controls.text(ids::channelLabel), "NI09");
 }
 
 TEST_F(ChannelFormTest, ChannelDelWithOneChannelDoesNothing)
@@ -134,7 +134,7 @@ TEST_F(ChannelFormTest, ChannelDelWithOneChannelDoesNothing)
     image.setChannelCount(1);
     open(0);
     const RadioImage before = image;
-    controls.click(Id::channelDelete);
+    controls.click(ids::channelDelete);
     EXPECT_EQ(image, before);
     EXPECT_EQ(form.currentChannel(), 0);
 }
@@ -142,7 +142,7 @@ TEST_F(ChannelFormTest, ChannelDelWithOneChannelDoesNothing)
 TEST_F(ChannelFormTest, OkStoresWritesChannelThenSetTableFileAndNotifies)
 {
     open(1);
-    controls.type(Id::txFrequency, "146.0");
+    controls.type(ids::txFrequency, "146.0");
     EXPECT_EQ(controls.close(CloseRoute::OkButton), FormEnd::Accepted);
     EXPECT_EQ(transmitFrequency(image, 1), 146000000u);
     EXPECT_EQ(host.written, (std::vector<TableFile>{TableFile::Channel, TableFile::Set}));
@@ -152,7 +152,7 @@ TEST_F(ChannelFormTest, OkStoresWritesChannelThenSetTableFileAndNotifies)
 TEST_F(ChannelFormTest, CloseBoxStoresAndNotifiesButWritesNoTableFile)
 {
     open(1);
-    controls.type(Id::txFrequency, "146.0");
+    controls.type(ids::txFrequency, "146.0");
     EXPECT_EQ(controls.close(CloseRoute::CloseBox), FormEnd::Rejected);
     EXPECT_EQ(transmitFrequency(image, 1), 146000000u);
     EXPECT_TRUE(host.written.empty());
@@ -162,11 +162,11 @@ TEST_F(ChannelFormTest, CloseBoxStoresAndNotifiesButWritesNoTableFile)
 TEST_F(ChannelFormTest, EnterKeepsTheFormOpenEscapeDropsWhatWasOnlyTyped)
 {
     open(1);
-    controls.toggle(Id::scan); // stored at once
-    controls.type(Id::txFrequency, "146.0"); // never stored
+    controls.toggle(ids::scan); // stored at once
+    controls.type(ids::txFrequency, "146.0"); // never stored
     EXPECT_EQ(controls.close(CloseRoute::EnterKey), FormEnd::Stay);
-    controls.click(Id::copyTxFrequency); // copies the text, stores nothing
-    EXPECT_EQ(controls.text(Id::rxFrequency), "146.0");
+    controls.click(ids::copyTxFrequency); // copies the text, stores nothing
+    EXPECT_EQ(controls.text(ids::rxFrequency), "146.0");
     EXPECT_EQ(controls.close(CloseRoute::EscapeKey), FormEnd::Rejected);
     EXPECT_TRUE(record(1).get(ChannelRecord::scan));
     EXPECT_EQ(transmitFrequency(image, 1), 145012500u);
@@ -183,21 +183,21 @@ TEST_F(ChannelFormTest, ChannelNameButtonEditsTheCurrentChannelsName)
         ChannelNameForm nameForm(image, nameControls, channel);
         nameControls.setEvents(&nameForm);
         nameForm.open();
-        nameControls.type(ChannelNameId::name, "xy");
+        nameControls.type(channel_name_ids::name, "xy");
         const bool ok = nameControls.close(CloseRoute::OkButton) == FormEnd::Accepted;
         nameControls.setEvents(nullptr);
         return ok;
     };
     open(6);
-    controls.type(Id::txFrequency, "147.0"); // the button also stores the form
-    controls.click(Id::channelName);
+    controls.type(ids::txFrequency, "147.0"); // the button also stores the form
+    controls.click(ids::channelName);
     EXPECT_EQ(host.nameRuns, std::vector<int>{6});
-    EXPECT_EQ(controls.text(Id::channelLabel), "XY07");
+    EXPECT_EQ(controls.text(ids::channelLabel), "XY07");
     EXPECT_EQ(transmitFrequency(image, 6), 147000000u);
 
     image.general.set(GeneralSettings::fiveCharacterNames, true);
-    controls.click(Id::channelName);
-    EXPECT_EQ(controls.text(Id::channelLabel), "XY");
+    controls.click(ids::channelName);
+    EXPECT_EQ(controls.text(ids::channelLabel), "XY");
 }
 
 } // namespace kq904::testing

@@ -43,8 +43,8 @@ TEST_F(ChannelFormTest, TypedTransmitFrequencyIsStoredAsSynthesizerCounts)
         image.general.set(GeneralSettings::prescalerFlag, c.prescaler64);
         record(2)[6] = 0x38; // DCS, crystal shift off, narrow: none of them may change
         open(2);
-        controls.type(Id::txFrequency, c.typed);
-        controls.toggle(Id::scan); // any store takes the field over
+        controls.type(ids::txFrequency, c.typed);
+        controls.toggle(ids::scan); // any store takes the field over
 
         EXPECT_EQ(record(2)[4], c.swallowByte);
         EXPECT_EQ(record(2)[5], c.programLow);
@@ -52,9 +52,9 @@ TEST_F(ChannelFormTest, TypedTransmitFrequencyIsStoredAsSynthesizerCounts)
         EXPECT_EQ(record(2).get(ChannelRecord::txStepIs5k), c.step5k);
         EXPECT_EQ(record(2)[6] & 0x78, 0x38);
 
-        controls.click(Id::nextChannel);
-        controls.click(Id::previousChannel);
-        EXPECT_EQ(controls.text(Id::txFrequency), c.shownBack);
+        controls.click(ids::nextChannel);
+        controls.click(ids::previousChannel);
+        EXPECT_EQ(controls.text(ids::txFrequency), c.shownBack);
     }
 }
 
@@ -63,20 +63,20 @@ TEST_F(ChannelFormTest, ReceiveFrequencyIsStoredAsOscillatorWithTheIntermediateF
     image.factory.set(FactorySettings::intermediateFrequency, 21400000);
     image.factory.set(FactorySettings::oscillatorAbove, true);
     open(0);
-    controls.type(Id::rxFrequency, "150.000");
-    controls.toggle(Id::scan);
+    controls.type(ids::rxFrequency, "150.000");
+    controls.toggle(ids::scan);
     EXPECT_EQ(decodeHalf(image, 0, Half::Receive), 171400000u);
     // The transmit side never sees the IF.
-    controls.type(Id::txFrequency, "150.000");
-    controls.toggle(Id::scan);
+    controls.type(ids::txFrequency, "150.000");
+    controls.toggle(ids::scan);
     EXPECT_EQ(decodeHalf(image, 0, Half::Transmit), 150000000u);
 
     image.factory.set(FactorySettings::oscillatorAbove, false);
-    controls.type(Id::rxFrequency, "150.000");
-    controls.toggle(Id::scan);
+    controls.type(ids::rxFrequency, "150.000");
+    controls.toggle(ids::scan);
     EXPECT_EQ(decodeHalf(image, 0, Half::Receive), 128600000u);
     form.load();
-    EXPECT_EQ(controls.text(Id::rxFrequency), "150.00000");
+    EXPECT_EQ(controls.text(ids::rxFrequency), "150.00000");
 }
 
 // Showing a channel and storing it again must not change a byte of a well-formed record.
@@ -110,18 +110,18 @@ TEST_F(ChannelFormTest, StoringAShownChannelKeepsEveryByte)
 TEST_F(ChannelFormTest, SpacingAndCrystalShiftHaveTheirOwnSenses)
 {
     open(0);
-    controls.setChecked(Id::txWide, false);
-    controls.setChecked(Id::txNarrow, true);
-    controls.setChecked(Id::rxWide, false);
-    controls.setChecked(Id::rxNarrow, true);
-    controls.setChecked(Id::crystalShift, true);
-    controls.toggle(Id::scan);
+    controls.setChecked(ids::txWide, false);
+    controls.setChecked(ids::txNarrow, true);
+    controls.setChecked(ids::rxWide, false);
+    controls.setChecked(ids::rxNarrow, true);
+    controls.setChecked(ids::crystalShift, true);
+    controls.toggle(ids::scan);
     EXPECT_TRUE(record(0).get(ChannelRecord::txNarrow));
     EXPECT_FALSE(record(0).get(ChannelRecord::rxWide));
     EXPECT_FALSE(record(0).get(ChannelRecord::crystalShiftOff));
 
-    controls.setChecked(Id::crystalShift, false);
-    controls.toggle(Id::scan);
+    controls.setChecked(ids::crystalShift, false);
+    controls.toggle(ids::scan);
     EXPECT_TRUE(record(0).get(ChannelRecord::crystalShiftOff));
 }
 
@@ -130,18 +130,18 @@ TEST_F(ChannelFormTest, ToneListsOfferTheUserSetEntryOnlyWhenToneSettingByUserIs
     record(1).set(ChannelRecord::txToneIsCtcss, false);
     record(1).set(ChannelRecord::txToneIsDcs, true);
     open(1);
-    EXPECT_EQ(controls.items(Id::rxTone).size(), 51u);
-    EXPECT_EQ(controls.items(Id::rxTone).front(), "67");
-    EXPECT_EQ(controls.items(Id::rxTone).back(), "150");
-    EXPECT_EQ(controls.items(Id::txTone).size(), 83u);
-    EXPECT_EQ(controls.items(Id::txTone).back(), "754");
+    EXPECT_EQ(controls.items(ids::rxTone).size(), 51u);
+    EXPECT_EQ(controls.items(ids::rxTone).front(), "67");
+    EXPECT_EQ(controls.items(ids::rxTone).back(), "150");
+    EXPECT_EQ(controls.items(ids::txTone).size(), 83u);
+    EXPECT_EQ(controls.items(ids::txTone).back(), "754");
 
     image.general.set(GeneralSettings::toneSettingByUser, true);
     form.load();
-    EXPECT_EQ(controls.items(Id::rxTone).size(), 52u);
-    EXPECT_EQ(controls.items(Id::rxTone).back(), "- - -");
-    EXPECT_EQ(controls.items(Id::txTone).size(), 84u);
-    EXPECT_EQ(controls.items(Id::txTone).back(), "- - -");
+    EXPECT_EQ(controls.items(ids::rxTone).size(), 52u);
+    EXPECT_EQ(controls.items(ids::rxTone).back(), "- - -");
+    EXPECT_EQ(controls.items(ids::txTone).size(), 84u);
+    EXPECT_EQ(controls.items(ids::txTone).back(), "- - -");
 }
 
 TEST_F(ChannelFormTest, ToneIndexPastItsListIsShownAndStoredAsTheFirstTone)
@@ -170,8 +170,8 @@ TEST_F(ChannelFormTest, ToneIndexPastItsListIsShownAndStoredAsTheFirstTone)
         record(4).set(ChannelRecord::rxTone, c.stored);
         record(4).set(ChannelRecord::busyLockRbclo, true); // bit 7 is kept
         open(4);
-        EXPECT_EQ(controls.selectedIndex(Id::rxTone), static_cast<int>(c.expected));
-        controls.toggle(Id::scan);
+        EXPECT_EQ(controls.selectedIndex(ids::rxTone), static_cast<int>(c.expected));
+        controls.toggle(ids::scan);
         EXPECT_EQ(record(4).get(ChannelRecord::rxTone), c.expected);
         EXPECT_TRUE(record(4).get(ChannelRecord::busyLockRbclo));
     }
@@ -182,10 +182,10 @@ TEST_F(ChannelFormTest, ChannelWithoutToneStoresToneIndexZero)
     record(0).set(ChannelRecord::txToneIsCtcss, false);
     record(0).set(ChannelRecord::txTone, 17);
     open(0);
-    EXPECT_TRUE(controls.checked(Id::txToneNone));
-    EXPECT_FALSE(controls.enabled(Id::txTone));
-    EXPECT_TRUE(controls.items(Id::txTone).empty());
-    controls.toggle(Id::scan);
+    EXPECT_TRUE(controls.checked(ids::txToneNone));
+    EXPECT_FALSE(controls.enabled(ids::txTone));
+    EXPECT_TRUE(controls.items(ids::txTone).empty());
+    controls.toggle(ids::scan);
     EXPECT_EQ(record(0).get(ChannelRecord::txTone), 0u);
 }
 
@@ -193,19 +193,19 @@ TEST_F(ChannelFormTest, TimeOutCodeSixShowsNoEntryAndIsStoredAsTransmitDisabled)
 {
     record(5).set(ChannelRecord::timeOut, 6);
     open(5);
-    EXPECT_EQ(controls.selectedIndex(Id::timeOut), -1);
-    EXPECT_FALSE(controls.checked(Id::txDisable));
-    controls.toggle(Id::scan);
+    EXPECT_EQ(controls.selectedIndex(ids::timeOut), -1);
+    EXPECT_FALSE(controls.checked(ids::txDisable));
+    controls.toggle(ids::scan);
     EXPECT_EQ(record(5).get(ChannelRecord::timeOut), 7u);
 
     form.load();
-    EXPECT_TRUE(controls.checked(Id::txDisable));
+    EXPECT_TRUE(controls.checked(ids::txDisable));
 
     // A selection is taken over by the next store, not at once.
-    controls.toggle(Id::txDisable);
-    controls.select(Id::timeOut, 3);
+    controls.toggle(ids::txDisable);
+    controls.select(ids::timeOut, 3);
     EXPECT_EQ(record(5).get(ChannelRecord::timeOut), 0u);
-    controls.toggle(Id::scan);
+    controls.toggle(ids::scan);
     EXPECT_EQ(record(5).get(ChannelRecord::timeOut), 3u);
 }
 
@@ -216,26 +216,26 @@ TEST_F(ChannelFormTest, TransmitDisableClearsBusyLockAndDisablesTheTransmitter)
     record(0).set(ChannelRecord::timeOut, 2);
     open(0);
 
-    controls.toggle(Id::txDisable);
+    controls.toggle(ids::txDisable);
     EXPECT_EQ(record(0).get(ChannelRecord::timeOut), 7u);
     EXPECT_FALSE(record(0).get(ChannelRecord::busyLockBclo));
     EXPECT_FALSE(record(0).get(ChannelRecord::busyLockRbtlo));
-    EXPECT_TRUE(controls.checked(Id::busyLockNone));
-    for (int id : {Id::txFrequency, Id::txToneCtcss, Id::txToneDcs, Id::txToneNone, Id::txTone,
-             Id::highPower, Id::lowPower, Id::txNarrow, Id::txWide, Id::busyLockBtlo,
-             Id::busyLockBclo, Id::busyLockRbtlo, Id::busyLockRbclo, Id::copyTxFrequency,
-             Id::copyTxTone, Id::timeOut}) {
+    EXPECT_TRUE(controls.checked(ids::busyLockNone));
+    for (int id : {ids::txFrequency, ids::txToneCtcss, ids::txToneDcs, ids::txToneNone, ids::txTone,
+             ids::highPower, ids::lowPower, ids::txNarrow, ids::txWide, ids::busyLockBtlo,
+             ids::busyLockBclo, ids::busyLockRbtlo, ids::busyLockRbclo, ids::copyTxFrequency,
+             ids::copyTxTone, ids::timeOut}) {
         EXPECT_FALSE(controls.enabled(id)) << id;
     }
-    EXPECT_TRUE(controls.enabled(Id::rxFrequency));
-    EXPECT_TRUE(controls.enabled(Id::busyLockNone));
-    EXPECT_EQ(controls.selectedIndex(Id::timeOut), 0);
+    EXPECT_TRUE(controls.enabled(ids::rxFrequency));
+    EXPECT_TRUE(controls.enabled(ids::busyLockNone));
+    EXPECT_EQ(controls.selectedIndex(ids::timeOut), 0);
 
     // Clearing it again leaves the time-out at "- - -", not the 60 s it had.
-    controls.toggle(Id::txDisable);
+    controls.toggle(ids::txDisable);
     EXPECT_EQ(record(0).get(ChannelRecord::timeOut), 0u);
-    EXPECT_TRUE(controls.enabled(Id::txFrequency));
-    EXPECT_TRUE(controls.enabled(Id::busyLockBclo));
+    EXPECT_TRUE(controls.enabled(ids::txFrequency));
+    EXPECT_TRUE(controls.enabled(ids::busyLockBclo));
 }
 
 // Stepping from a DCS channel onto a transmit-disabled CTCSS channel and storing it must keep
@@ -247,17 +247,17 @@ TEST_F(ChannelFormTest, TransmitDisabledChannelKeepsItsOwnTransmitTone)
     record(1).set(ChannelRecord::timeOut, 7);
     record(1).set(ChannelRecord::txTone, 12);
     open(0);
-    controls.click(Id::nextChannel);
-    EXPECT_TRUE(controls.checked(Id::txToneCtcss));
-    EXPECT_FALSE(controls.enabled(Id::txToneCtcss));
-    controls.toggle(Id::scan);
+    controls.click(ids::nextChannel);
+    EXPECT_TRUE(controls.checked(ids::txToneCtcss));
+    EXPECT_FALSE(controls.enabled(ids::txToneCtcss));
+    controls.toggle(ids::scan);
     EXPECT_TRUE(record(1).get(ChannelRecord::txToneIsCtcss));
     EXPECT_FALSE(record(1).get(ChannelRecord::txToneIsDcs));
 
     // Re-enabling the transmitter finds the tone it had.
-    controls.toggle(Id::txDisable);
+    controls.toggle(ids::txDisable);
     EXPECT_EQ(record(1).get(ChannelRecord::txTone), 12u);
-    EXPECT_EQ(controls.selectedIndex(Id::txTone), 12);
+    EXPECT_EQ(controls.selectedIndex(ids::txTone), 12);
 }
 
 TEST_F(ChannelFormTest, ReceiverWithoutToneHasNoBusyLockByToneNorMonitorByCarrier)
@@ -265,22 +265,22 @@ TEST_F(ChannelFormTest, ReceiverWithoutToneHasNoBusyLockByToneNorMonitorByCarrie
     record(0).set(ChannelRecord::busyLockBtlo, true);
     record(0).set(ChannelRecord::monitorByCarrier, true);
     open(0);
-    EXPECT_TRUE(controls.checked(Id::busyLockBtlo));
-    EXPECT_TRUE(controls.checked(Id::monitorByCarry));
+    EXPECT_TRUE(controls.checked(ids::busyLockBtlo));
+    EXPECT_TRUE(controls.checked(ids::monitorByCarry));
 
-    controls.setChecked(Id::rxToneCtcss, false);
-    controls.setChecked(Id::rxToneNone, true);
-    controls.click(Id::rxToneNone);
+    controls.setChecked(ids::rxToneCtcss, false);
+    controls.setChecked(ids::rxToneNone, true);
+    controls.click(ids::rxToneNone);
     EXPECT_FALSE(record(0).get(ChannelRecord::busyLockBtlo));
     EXPECT_FALSE(record(0).get(ChannelRecord::busyLockRbtlo));
-    EXPECT_FALSE(controls.enabled(Id::busyLockBtlo));
-    EXPECT_FALSE(controls.enabled(Id::busyLockRbtlo));
-    EXPECT_FALSE(controls.enabled(Id::monitorByCarry));
-    EXPECT_FALSE(controls.checked(Id::monitorByCarry));
-    EXPECT_TRUE(controls.checked(Id::busyLockNone));
-    EXPECT_TRUE(controls.enabled(Id::busyLockBclo));
+    EXPECT_FALSE(controls.enabled(ids::busyLockBtlo));
+    EXPECT_FALSE(controls.enabled(ids::busyLockRbtlo));
+    EXPECT_FALSE(controls.enabled(ids::monitorByCarry));
+    EXPECT_FALSE(controls.checked(ids::monitorByCarry));
+    EXPECT_TRUE(controls.checked(ids::busyLockNone));
+    EXPECT_TRUE(controls.enabled(ids::busyLockBclo));
     // The unticked box is taken over by the next store.
-    controls.toggle(Id::scan);
+    controls.toggle(ids::scan);
     EXPECT_FALSE(record(0).get(ChannelRecord::monitorByCarrier));
 }
 
@@ -288,23 +288,23 @@ TEST_F(ChannelFormTest, SelectiveCallingHoldsTheMonitorDisabled)
 {
     image.general.set(GeneralSettings::dtmfVersion, true);
     open(0);
-    EXPECT_TRUE(controls.enabled(Id::monitorDisable));
-    EXPECT_TRUE(controls.enabled(Id::monitorByCarry));
+    EXPECT_TRUE(controls.enabled(ids::monitorDisable));
+    EXPECT_TRUE(controls.enabled(ids::monitorByCarry));
 
-    controls.toggle(Id::selectiveCalling);
+    controls.toggle(ids::selectiveCalling);
     EXPECT_TRUE(extra(0).get(ChannelExtra::selectiveCalling));
     EXPECT_TRUE(extra(0).get(ChannelExtra::monitorDisable));
-    EXPECT_TRUE(controls.checked(Id::monitorDisable));
-    EXPECT_FALSE(controls.enabled(Id::monitorDisable));
-    EXPECT_FALSE(controls.enabled(Id::monitorByCarry));
+    EXPECT_TRUE(controls.checked(ids::monitorDisable));
+    EXPECT_FALSE(controls.enabled(ids::monitorDisable));
+    EXPECT_FALSE(controls.enabled(ids::monitorByCarry));
 
     // Turning it off again frees the box; the monitor stays disabled until unticked.
-    controls.toggle(Id::selectiveCalling);
-    EXPECT_TRUE(controls.enabled(Id::monitorDisable));
+    controls.toggle(ids::selectiveCalling);
+    EXPECT_TRUE(controls.enabled(ids::monitorDisable));
     EXPECT_TRUE(extra(0).get(ChannelExtra::monitorDisable));
-    controls.toggle(Id::monitorDisable);
+    controls.toggle(ids::monitorDisable);
     EXPECT_FALSE(extra(0).get(ChannelExtra::monitorDisable));
-    EXPECT_TRUE(controls.enabled(Id::monitorByCarry));
+    EXPECT_TRUE(controls.enabled(ids::monitorByCarry));
 }
 
 TEST_F(ChannelFormTest, WithoutDtmfVersionPttCodeAndSelectiveCallingAreClearedWhenShown)
@@ -314,11 +314,11 @@ TEST_F(ChannelFormTest, WithoutDtmfVersionPttCodeAndSelectiveCallingAreClearedWh
     open(6);
     EXPECT_FALSE(extra(6).get(ChannelExtra::pttCodeEnable));
     EXPECT_FALSE(extra(6).get(ChannelExtra::selectiveCalling));
-    for (int id :
-        {Id::pttCodeLabel, Id::pttCodeEnable, Id::pttCode, Id::pttCodeRange, Id::selectiveCalling})
+    for (int id : {ids::pttCodeLabel, ids::pttCodeEnable, ids::pttCode, ids::pttCodeRange,
+             ids::selectiveCalling})
         EXPECT_FALSE(controls.enabled(id)) << id;
     // Selective calling no longer holds the monitor box.
-    EXPECT_TRUE(controls.enabled(Id::monitorDisable));
+    EXPECT_TRUE(controls.enabled(ids::monitorDisable));
 }
 
 TEST_F(ChannelFormTest, PttCodeFieldKeepsThreeDigitsAndStoresThemAsNibbles)
@@ -327,29 +327,29 @@ TEST_F(ChannelFormTest, PttCodeFieldKeepsThreeDigitsAndStoresThemAsNibbles)
     extra(2)[0] = 0xF1; // digit 1 is 15: damaged
     extra(2)[1] = 0x9A; // digit 2 is 10: damaged, digit 3 is 9
     open(2);
-    EXPECT_EQ(controls.text(Id::pttCode), "009");
+    EXPECT_EQ(controls.text(ids::pttCode), "009");
     EXPECT_EQ(extra(2)[0], 0x01);
     EXPECT_EQ(extra(2)[1], 0x90);
-    EXPECT_TRUE(controls.checked(Id::pttCodeEnable));
-    EXPECT_TRUE(controls.enabled(Id::pttCode));
+    EXPECT_TRUE(controls.checked(ids::pttCodeEnable));
+    EXPECT_TRUE(controls.enabled(ids::pttCode));
 
-    controls.type(Id::pttCode, "1234");
-    EXPECT_EQ(controls.text(Id::pttCode), "123");
+    controls.type(ids::pttCode, "1234");
+    EXPECT_EQ(controls.text(ids::pttCode), "123");
     EXPECT_EQ(extra(2).get(ChannelExtra::pttDigit1), 1u);
     EXPECT_EQ(extra(2).get(ChannelExtra::pttDigit2), 2u);
     EXPECT_EQ(extra(2).get(ChannelExtra::pttDigit3), 3u);
     EXPECT_TRUE(extra(2).get(ChannelExtra::pttCodeEnable)); // the other bits stay
 
     // Shorter texts, and texts that are not digits, change nothing.
-    controls.type(Id::pttCode, "45");
-    controls.type(Id::pttCode, "4?5");
+    controls.type(ids::pttCode, "45");
+    controls.type(ids::pttCode, "4?5");
     EXPECT_EQ(extra(2).get(ChannelExtra::pttDigit1), 1u);
 
     // Unticking "Enable" stores at once and disables the field.
-    controls.toggle(Id::pttCodeEnable);
+    controls.toggle(ids::pttCodeEnable);
     EXPECT_FALSE(extra(2).get(ChannelExtra::pttCodeEnable));
-    EXPECT_FALSE(controls.enabled(Id::pttCode));
-    EXPECT_FALSE(controls.enabled(Id::pttCodeRange));
+    EXPECT_FALSE(controls.enabled(ids::pttCode));
+    EXPECT_FALSE(controls.enabled(ids::pttCodeRange));
 }
 
 TEST_F(ChannelFormTest, ModLevelShowsWhetherTheTransmitFrequencyIsInsideABand)
@@ -365,12 +365,12 @@ TEST_F(ChannelFormTest, ModLevelShowsWhetherTheTransmitFrequencyIsInsideABand)
         {"399.9875", false},
     };
     open(0);
-    EXPECT_FALSE(controls.enabled(Id::modLevel));
+    EXPECT_FALSE(controls.enabled(ids::modLevel));
     for (const auto& [typed, inside] : cases) {
-        controls.type(Id::txFrequency, typed);
-        controls.click(Id::nextChannel);
-        controls.click(Id::previousChannel);
-        EXPECT_EQ(controls.checked(Id::modLevel), inside) << typed;
+        controls.type(ids::txFrequency, typed);
+        controls.click(ids::nextChannel);
+        controls.click(ids::previousChannel);
+        EXPECT_EQ(controls.checked(ids::modLevel), inside) << typed;
     }
 }
 
@@ -380,19 +380,19 @@ TEST_F(ChannelFormTest, CopyingTheTransmitToneSetsTheReceiveTone)
     record(0).set(ChannelRecord::txToneIsDcs, true);
     record(0).set(ChannelRecord::txTone, 40);
     open(0);
-    controls.click(Id::copyTxTone);
+    controls.click(ids::copyTxTone);
     EXPECT_TRUE(record(0).get(ChannelRecord::rxToneIsDcs));
     EXPECT_FALSE(record(0).get(ChannelRecord::rxToneIsCtcss));
-    EXPECT_EQ(controls.selectedIndex(Id::rxTone), 40);
-    controls.toggle(Id::scan);
+    EXPECT_EQ(controls.selectedIndex(ids::rxTone), 40);
+    controls.toggle(ids::scan);
     EXPECT_EQ(record(0).get(ChannelRecord::rxTone), 40u);
 
     // A transmitter without tone leaves the receiver without one too.
-    controls.setChecked(Id::txToneDcs, false);
-    controls.setChecked(Id::txToneNone, true);
-    controls.click(Id::txToneNone);
-    controls.click(Id::copyTxTone);
-    EXPECT_TRUE(controls.checked(Id::rxToneNone));
+    controls.setChecked(ids::txToneDcs, false);
+    controls.setChecked(ids::txToneNone, true);
+    controls.click(ids::txToneNone);
+    controls.click(ids::copyTxTone);
+    EXPECT_TRUE(controls.checked(ids::rxToneNone));
     EXPECT_FALSE(record(0).get(ChannelRecord::rxToneIsDcs));
 }
 

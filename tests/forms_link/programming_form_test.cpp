@@ -1,6 +1,6 @@
 // The Programming form driving the link and the in-process simulated radio in virtual time: the
-// serial number rules, what reaches the profile and when, the version display, the end states
-// taken in through linkState, and "Com Port Fail".
+// serial number rules, what reaches the profile and when, the version display, the ends taken
+// in as one of the link's observers, and "Com Port Fail".
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "forms/programming_form.h"
 #include "forms/programming_ids.h"
 #include "link/link.h"
+#include "link/link_observers.h"
 #include "sim/in_process_transport.h"
 #include "sim/simulated_radio.h"
 #include "support/memory_controls.h"
@@ -120,6 +121,8 @@ protected:
         radio.eeprom()[EepromMap::generalSettings + 3] = 2; // the radio holds two channels
         setRadioSerial(0);
         controls.setEvents(&form);
+        observers.add(observer);
+        observers.add(form);
     }
 
     void setRadioSerial(std::uint32_t serial)
@@ -160,7 +163,8 @@ protected:
     SimulatedRadio radio;
     InProcessTransport transport{radio};
     RecordingObserver observer;
-    Link link{image, transport, &observer};
+    LinkObservers observers;
+    Link link{image, transport, &observers};
     testing::MemoryControls controls;
     FakeHost host;
     ProgrammingForm form{image, link, controls, host};
@@ -262,7 +266,7 @@ TEST_F(ProgrammingFormTest, ProgrammingWithAutoIncrementAdvancesTheSerialNumber)
     EXPECT_EQ(radioSerial(), 41u); // the radio got the number the field showed
     EXPECT_EQ(controls.text(ids::serialNumber), "0000042");
     EXPECT_EQ(imageSerial(), 42u);
-    EXPECT_EQ(link.linkState(), LinkStates::idle);
+    EXPECT_EQ(link.linkState(), LinkState::Idle);
     EXPECT_EQ(host.serialStores, 0);
     controls.close(CloseRoute::CloseBox);
     EXPECT_EQ(host.profileSerial, 42u);
@@ -310,7 +314,7 @@ TEST_F(ProgrammingFormTest, AFailedProgrammingUsesUpItsNumber)
     controls.click(ids::programming);
     ASSERT_TRUE(runUntilTimerStops());
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming Fail"});
-    EXPECT_EQ(link.linkState(), LinkStates::idle);
+    EXPECT_EQ(link.linkState(), LinkState::Idle);
     EXPECT_EQ(controls.text(ids::serialNumber), "0000042");
     EXPECT_EQ(host.profileSerial, 42u);
     EXPECT_TRUE(controls.enabled(ids::programming));
@@ -375,7 +379,7 @@ TEST_F(ProgrammingFormTest, APortThatWillNotOpenStartsNothing)
     for (int button : {ids::programming, ids::reading, ids::version}) {
         controls.click(button);
         EXPECT_FALSE(host.timerRunning);
-        EXPECT_EQ(link.linkState(), LinkStates::idle);
+        EXPECT_EQ(link.linkState(), LinkState::Idle);
     }
     EXPECT_EQ(host.messages,
         (std::vector<std::string>{"Com Port Fail", "Com Port Fail", "Com Port Fail"}));
@@ -418,10 +422,10 @@ TEST_F(ProgrammingFormTest, ClosingDuringATransferLeavesTheEndStateAndTheSerialN
     EXPECT_FALSE(host.timerRunning);
     EXPECT_EQ(host.profileSerial, 42u); // 41 was reserved when the programming started
     // The main window's tick carries the transfer on to its end.
-    for (int i = 0; i < 2000 && link.linkState() != LinkStates::programmed; ++i)
+    for (int i = 0; i < 2000 && link.linkState() != LinkState::Programmed; ++i)
         tick();
     EXPECT_EQ(observer.outcomes, std::vector<std::string>{"Programming OK"});
-    EXPECT_EQ(link.linkState(), LinkStates::programmed);
+    EXPECT_EQ(link.linkState(), LinkState::Programmed);
     EXPECT_EQ(imageSerial(), 41u);
 }
 
@@ -438,16 +442,15 @@ TEST_F(ProgrammingFormTest, TwoWindowsOnOneProfileNeverProgramTheSameNumber)
     other.profileAutoIncrement = true;
     ProgrammingForm otherForm{image, link, otherControls, other};
     otherControls.setEvents(&otherForm);
+    observers.add(otherForm);
     otherForm.open();
     std::vector<std::uint32_t> programmed;
-    const std::pair<testing::MemoryControls*, ProgrammingForm*> windows[] = {
-        {&controls, &form}, {&otherControls, &otherForm}};
+    testing::MemoryControls* const windows[] = {&controls, &otherControls};
     for (int i = 0; i < 4; ++i) {
-        const auto [window, windowForm] = windows[i % 2];
+        testing::MemoryControls* window = windows[i % 2];
         window->click(ids::programming);
         while (link.busy())
             tick();
-        windowForm->onTimer();
         programmed.push_back(radioSerial());
     }
     EXPECT_EQ(programmed, (std::vector<std::uint32_t>{100, 101, 102, 103}));

@@ -86,7 +86,7 @@ TEST_F(GeneralSettingFormTest, EachTickWritesItsBitAtOnce)
 {
     struct TickCase {
         int id;
-        Bit bit;
+        GS::Bit bit;
     };
     const TickCase cases[] = {
         {ids::keyBeep, GS::keyBeep},
@@ -127,7 +127,7 @@ TEST_F(GeneralSettingFormTest, KeypadLockWithoutUserAccessLocksOutTheOtherLock)
     EXPECT_TRUE(controls.checked(ids::keypadLockUserAccess));
     EXPECT_TRUE(controls.enabled(ids::upDownKeys));
     controls.toggle(ids::modeKey);
-    EXPECT_EQ(image.general.get(Field{14, 0, 4}), 0b0111u);
+    EXPECT_EQ(image.general.get(GS::Field{14, 0, 4}), 0b0111u);
 
     controls.toggle(ids::keypadLockNoUserAccess);
     EXPECT_TRUE(image.general.get(GS::keypadLockNoUserAccess));

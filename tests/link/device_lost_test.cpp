@@ -38,7 +38,7 @@ TEST(DeviceLost, RunningSequenceEndsAsFailedAndImageIsKept)
         bench.transport.loseDevice();
         bench.tick();
         EXPECT_FALSE(bench.link.busy());
-        EXPECT_EQ(bench.link.linkState(), LinkStates::failed);
+        EXPECT_EQ(bench.link.linkState(), LinkState::Failed);
         ASSERT_FALSE(bench.observer.events.empty());
         EXPECT_EQ(bench.observer.events.back().what, c.outcome);
         if (std::string(c.outcome) == "Reading Fail") {

@@ -49,7 +49,7 @@ TEST(FailureReason, NamesTheFrameAndWhatCameInsteadOfItsAnswer)
         bench.radio.setFaultPlan(FaultPlan().at(c.frame, c.fault));
         ASSERT_TRUE((bench.link.*c.start)());
         bench.runToEnd();
-        ASSERT_EQ(bench.link.linkState(), LinkStates::failed);
+        ASSERT_EQ(bench.link.linkState(), LinkState::Failed);
         ASSERT_TRUE(bench.link.lastFailure());
         EXPECT_EQ(failureText(*bench.link.lastFailure(), "/dev/ttyUSB0"), c.text);
         // The next start clears it: a later success shows no stale reason.

@@ -3,6 +3,7 @@
 // an observer that notes every notification together with the tick and state it came at.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace kq904::testing {
 struct LinkEvent {
     std::string what; // "refresh" or the outcome text
     long tick;
-    int linkState;
+    std::optional<LinkState> linkState; // none without a link
     int channelCount; // the image's stored count at that moment
 };
 
@@ -52,7 +53,7 @@ private:
     void note(std::string what)
     {
         events.push_back({std::move(what), clock ? static_cast<long>(clock->tick()) : -1,
-            link ? link->linkState() : -1,
+            link ? std::optional(link->linkState()) : std::nullopt,
             image ? static_cast<int>(image->storedChannelCount()) : -1});
     }
 };

@@ -40,7 +40,7 @@ TEST(OneTransferAtATime, AStartDuringATransferIsRefusedAndTheFirstRunsOn)
             ASSERT_TRUE((bench.link.*c.first)());
             bench.run(c.ticksIn);
             ASSERT_TRUE(bench.link.busy());
-            const std::uint8_t state = bench.link.linkState();
+            const LinkState state = bench.link.linkState();
             const int frames = bench.radio.framesReceived();
 
             const Result refused = (bench.link.*second)();

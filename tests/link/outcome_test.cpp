@@ -47,7 +47,7 @@ TEST(ProgrammingFaults, EachFaultEndsInItsOutcome)
         EXPECT_EQ(bench.observer.names(), std::vector<std::string>{c.outcome});
         EXPECT_EQ(bench.radio.framesReceived(), c.framesReceived);
         const bool ok = std::string(c.outcome) == "Programming OK";
-        EXPECT_EQ(bench.link.linkState(), ok ? LinkStates::programmed : LinkStates::failed);
+        EXPECT_EQ(bench.link.linkState(), ok ? LinkState::Programmed : LinkState::Failed);
     }
 }
 
@@ -135,7 +135,7 @@ TEST(OutcomeShown, TicksDuringTheMessageBoxOnlyTakeInReplies)
         EXPECT_EQ(names.size(), reading ? 2u : 1u);
         EXPECT_EQ(nestedTicks, 300);
         EXPECT_TRUE(bench.link.ackFlag());
-        EXPECT_EQ(bench.link.linkState(), reading ? LinkStates::readDone : LinkStates::programmed);
+        EXPECT_EQ(bench.link.linkState(), reading ? LinkState::ReadDone : LinkState::Programmed);
     }
 }
 
@@ -153,7 +153,7 @@ TEST(OutcomeShown, BytesKeepTheirOrderAcrossANestedTick)
         bench.run(3);
     };
     ASSERT_TRUE(bench.link.startProgramming());
-    while (bench.link.linkState() != 17)
+    while (bench.link.linkState() != LinkState::AwaitEndOfProgrammingAck)
         bench.tick();
     Bytes burst = wireBytes(commandFrame(FrameLetter::acknowledge));
     const Bytes second = wireBytes(commandFrame(FrameLetter::acknowledge));

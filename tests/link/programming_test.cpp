@@ -59,8 +59,8 @@ TEST(Programming, ThreeChannelsInOrder)
         {0x0514, 8}, {0xFFFF, 0}};
     EXPECT_EQ(writesOf(bench.radio), expected);
     EXPECT_EQ(bench.observer.names(), std::vector<std::string>{"Programming OK"});
-    EXPECT_EQ(bench.observer.events[0].linkState, LinkStates::programmed);
-    EXPECT_EQ(bench.link.linkState(), LinkStates::programmed);
+    EXPECT_EQ(bench.observer.events[0].linkState, LinkState::Programmed);
+    EXPECT_EQ(bench.link.linkState(), LinkState::Programmed);
     EXPECT_EQ(bench.radio.programmingEnds(), 1);
 
     // What the radio holds is what the image holds, blocks and channels alike.
@@ -225,7 +225,7 @@ TEST(Programming, ReplyTimeouts)
     ASSERT_EQ(silent.observer.events.size(), 1u);
     EXPECT_EQ(silent.observer.events[0].what, "Programming Fail");
     EXPECT_EQ(silent.observer.events[0].tick, sentAt + 200);
-    EXPECT_EQ(silent.observer.events[0].linkState, LinkStates::failed);
+    EXPECT_EQ(silent.observer.events[0].linkState, LinkState::Failed);
     EXPECT_EQ(silent.radio.framesReceived(), 5); // nothing is retried
 }
 

@@ -61,7 +61,7 @@ TEST(Reading, FetchesSettingsAndChannelsBelowTheRadiosCount)
 
     EXPECT_EQ(bench.observer.names(), (std::vector<std::string>{"refresh", "READ OK"}));
     for (const auto& e : bench.observer.events) {
-        EXPECT_EQ(e.linkState, LinkStates::readDone);
+        EXPECT_EQ(e.linkState, LinkState::ReadDone);
         EXPECT_EQ(e.channelCount, 5); // the listing redraws what was read
     }
     const RadioImage& got = bench.image;
@@ -183,7 +183,7 @@ TEST(Reading, AFailedReadingLeavesTheImageUntouched)
         bench.runToEnd();
         EXPECT_EQ(bench.observer.names(), (std::vector<std::string>{"refresh", "Reading Fail"}));
         for (const auto& e : bench.observer.events)
-            EXPECT_EQ(e.linkState, LinkStates::failed);
+            EXPECT_EQ(e.linkState, LinkState::Failed);
         EXPECT_EQ(bench.image, before);
         Bytes fromHost;
         for (const auto& f : bench.radio.recordedFrames())
@@ -243,7 +243,7 @@ TEST(Version, ReplyIsTakenWithoutOutcome)
     const RadioImage before = bench.image;
     ASSERT_TRUE(bench.link.requestVersion());
     bench.runToEnd();
-    EXPECT_EQ(bench.link.linkState(), LinkStates::readDone);
+    EXPECT_EQ(bench.link.linkState(), LinkState::ReadDone);
     EXPECT_EQ(bench.link.versionWord(), 0x0123);
     EXPECT_EQ(bench.link.chanIndex(), 7); // the progress display reads complete
     EXPECT_EQ(bench.link.progressPercent(), 100);

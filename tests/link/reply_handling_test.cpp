@@ -51,23 +51,23 @@ TEST(ReplyHandling, RepliesOutsideTheirStateChangeNoState)
     idle.transport.inject(readReply);
     idle.transport.inject(two);
     idle.run(3);
-    EXPECT_EQ(idle.link.linkState(), LinkStates::idle);
+    EXPECT_EQ(idle.link.linkState(), LinkState::Idle);
     EXPECT_EQ(idle.image, before);
 
     // While waiting for the version reply a read reply is no answer.
     IdleLink waiting;
     ASSERT_TRUE(waiting.link.requestVersion());
-    ASSERT_EQ(waiting.link.linkState(), LinkStates::versionWait);
+    ASSERT_EQ(waiting.link.linkState(), LinkState::AwaitVersion);
     waiting.transport.inject(readReply);
     waiting.run(3);
-    EXPECT_EQ(waiting.link.linkState(), LinkStates::versionWait);
+    EXPECT_EQ(waiting.link.linkState(), LinkState::AwaitVersion);
 
     // A version reply in idle keeps its word but moves no state.
     IdleLink version;
     version.transport.inject(wireBytes(versionReplyFrame(0x0123)));
     version.tick();
     EXPECT_EQ(version.link.versionWord(), 0x0123);
-    EXPECT_EQ(version.link.linkState(), LinkStates::idle);
+    EXPECT_EQ(version.link.linkState(), LinkState::Idle);
     EXPECT_TRUE(version.observer.events.empty());
 }
 
@@ -137,7 +137,7 @@ TEST(ReplyHandling, APortThatWillNotOpenStartsNothing)
     const Result result = bench.link.startProgramming();
     EXPECT_FALSE(result);
     EXPECT_EQ(result.error, "Com Port Fail");
-    EXPECT_EQ(bench.link.linkState(), LinkStates::idle);
+    EXPECT_EQ(bench.link.linkState(), LinkState::Idle);
     bench.run(50);
     EXPECT_TRUE(bench.transport.written().empty());
 
@@ -145,5 +145,5 @@ TEST(ReplyHandling, APortThatWillNotOpenStartsNothing)
     bench.transport.setOpenFails(false);
     EXPECT_TRUE(bench.link.startProgramming());
     EXPECT_EQ(bench.transport.openAttempts(), 2);
-    EXPECT_EQ(bench.link.linkState(), LinkStates::programStart);
+    EXPECT_EQ(bench.link.linkState(), LinkState::ProgramStart);
 }

@@ -1,4 +1,4 @@
-// The simulated radio's command line, above all the --fault syntax its help documents.
+// The simulated radio's options, above all the --fault syntax its help documents.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,12 +8,6 @@
 using namespace kq904;
 
 namespace {
-
-SimOptions parse(std::initializer_list<const char*> words)
-{
-    std::vector<std::string> args(words.begin(), words.end());
-    return parseSimOptions(args);
-}
 
 bool has(const std::vector<FaultKind>& faults, FaultKind kind)
 {
@@ -85,26 +79,4 @@ TEST(SimOptions, MalformedFaultsAreRefusedWithTheReason)
         EXPECT_NE(problem, "") << text;
         EXPECT_NE(problem.find("bad fault"), std::string::npos) << problem;
     }
-}
-
-TEST(SimOptions, CommandLine)
-{
-    const SimOptions all = parse({"--eeprom", "in.bin", "--save=out.bin", "--version", "0x0123",
-        "--latency", "20", "--link", "/tmp/radio", "--fault", "no-answer@2"});
-    EXPECT_EQ(all.error, "");
-    EXPECT_EQ(all.eepromFile, "in.bin");
-    EXPECT_EQ(all.saveFile, "out.bin");
-    EXPECT_EQ(all.versionWord, 0x0123);
-    EXPECT_EQ(all.latencyMs, 20);
-    EXPECT_EQ(all.linkPath, "/tmp/radio");
-
-    EXPECT_EQ(parse({"--version", "1298"}).versionWord, 1298);
-    EXPECT_TRUE(parse({"--help"}).help);
-    EXPECT_FALSE(parse({}).versionWord.has_value());
-
-    const std::initializer_list<const char*> bad[] = {{"--save"}, {"--save="}, {"--bogus"},
-        {"positional"}, {"--version", "65536"}, {"--version", "0x"}, {"--latency", "-1"},
-        {"--fault", "nothing@1"}};
-    for (const auto& words : bad)
-        EXPECT_NE(parse(words).error, "") << *words.begin();
 }

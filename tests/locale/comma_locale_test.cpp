@@ -46,11 +46,11 @@ TEST_F(CommaLocaleTest, EveryFormClosedWithOkChangesNoByte)
     const auto before = encodeSetFile(image);
     {
         // Every channel is stored from what the form shows: by Scan and by ">".
-        namespace Id = ChannelSettingId;
+        namespace ids = channel_setting_ids;
         CChannelSettingDlg channel(image, dataDir(), 0);
-        EXPECT_EQ(static_cast<QLineEdit*>(control(channel, Id::txFrequency))->text(), "151.62500");
+        EXPECT_EQ(static_cast<QLineEdit*>(control(channel, ids::txFrequency))->text(), "151.62500");
         for (int n = 0; n < image.channelCount(); ++n)
-            for (int id : {Id::scan, Id::scan, Id::nextChannel})
+            for (int id : {ids::scan, ids::scan, ids::nextChannel})
                 static_cast<QAbstractButton*>(control(channel, id))->click();
         closeWithOk(channel);
     }

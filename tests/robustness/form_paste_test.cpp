@@ -13,7 +13,7 @@ namespace {
 TEST_F(ChannelFormTest, PttCodeTakesTheFirstThreeCharactersOfAnyLongText)
 {
     open(2);
-    controls.toggle(Id::pttCodeEnable);
+    controls.toggle(ids::pttCodeEnable);
     const struct {
         std::string pasted;
         std::string kept;
@@ -26,8 +26,8 @@ TEST_F(ChannelFormTest, PttCodeTakesTheFirstThreeCharactersOfAnyLongText)
     };
     for (const auto& c : cases) {
         extra(2).set(ChannelExtra::pttDigit1, 9);
-        controls.type(Id::pttCode, c.pasted);
-        EXPECT_EQ(controls.text(Id::pttCode), c.kept);
+        controls.type(ids::pttCode, c.pasted);
+        EXPECT_EQ(controls.text(ids::pttCode), c.kept);
         EXPECT_EQ(extra(2).get(ChannelExtra::pttDigit1), c.stored ? unsigned(c.kept[0] - '0') : 9u)
             << c.kept;
     }

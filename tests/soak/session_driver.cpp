@@ -82,7 +82,7 @@ bool SessionDriver::tick()
             phase_ = Phase::Done;
         } else if (sinceStart_ > tickBound_ + 100) {
             stuck_ = "no outcome after " + std::to_string(sinceStart_) + " ticks (state "
-                + std::to_string(link_.linkState()) + ")";
+                + std::to_string(stateNumber(link_.linkState())) + ")";
             phase_ = Phase::Done;
         }
         break;
@@ -105,8 +105,9 @@ void SessionDriver::watchCountdown()
     // with the countdown at 0 is a wait past its timeout.
     const bool atZero = link_.busy() && link_.startDelay() == 0 && link_.seqCountdown() == 0;
     if (atZero && countdownAtZero_)
-        stuck_ = "state " + std::to_string(link_.linkState()) + " still waiting after its timeout, "
-            + std::to_string(sinceStart_) + " ticks after the start";
+        stuck_ = "state " + std::to_string(stateNumber(link_.linkState()))
+            + " still waiting after its timeout, " + std::to_string(sinceStart_)
+            + " ticks after the start";
     countdownAtZero_ = atZero;
 }
 
@@ -123,7 +124,7 @@ void SessionDriver::interruptWhenDue()
         harness_ = "the first sequence went past the point it was to be interrupted at ("
             + std::to_string(tap_.requestsSent()) + " requests sent)";
     interrupted_ = true;
-    const std::uint8_t state = link_.linkState();
+    const LinkState state = link_.linkState();
     const Result second = startSequence(*plan_.refusedStart);
     if (second || link_.linkState() != state)
         acceptedStart_ = "a start " + std::to_string(tap_.requestsSent())
@@ -138,7 +139,7 @@ SessionResult SessionDriver::result() const
     r.stuck = stuck_;
     r.harness = harness_;
     r.acceptedStart = acceptedStart_;
-    r.finalState = link_.linkState();
+    r.finalState = stateNumber(link_.linkState());
     r.ackFlagBeforeStart = ackFlagBeforeStart_;
     r.hostFrames = tap_.hostFrames();
     return r;

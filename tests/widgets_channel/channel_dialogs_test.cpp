@@ -26,7 +26,7 @@
 namespace kq904 {
 namespace {
 
-namespace Id = ChannelSettingId;
+namespace ids = channel_setting_ids;
 
 class ChannelDialogTest : public ::testing::Test {
 protected:
@@ -74,11 +74,11 @@ protected:
 TEST_F(ChannelDialogTest, FrequencyFieldAdmitsOnlyDigitsAndPoint)
 {
     auto dialog = openDialog(2);
-    auto* tx = widget<QLineEdit>(*dialog, Id::txFrequency);
+    auto* tx = widget<QLineEdit>(*dialog, ids::txFrequency);
     tx->clear();
     QTest::keyClicks(tx, "14x6.5-25 MHz");
     EXPECT_EQ(tx->text(), QStringLiteral("146.525"));
-    QTest::mouseClick(widget<QPushButton>(*dialog, Id::nextChannel), Qt::LeftButton);
+    QTest::mouseClick(widget<QPushButton>(*dialog, ids::nextChannel), Qt::LeftButton);
     EXPECT_EQ(transmitFrequency(image, 2), 146525000u);
     EXPECT_EQ(dialog->currentChannel(), 3);
 }
@@ -87,7 +87,7 @@ TEST_F(ChannelDialogTest, PttCodeFieldIsCutToThreeDigitsByTheLogicAndStored)
 {
     image.extras[0].set(ChannelExtra::pttCodeEnable, true);
     auto dialog = openDialog(0);
-    auto* code = widget<QLineEdit>(*dialog, Id::pttCode);
+    auto* code = widget<QLineEdit>(*dialog, ids::pttCode);
     EXPECT_EQ(code->text(), QStringLiteral("000"));
     EXPECT_TRUE(code->isEnabled());
     code->clear();
@@ -104,35 +104,35 @@ TEST_F(ChannelDialogTest, DependenciesShowOnTheWidgets)
 {
     image.channels[0].set(ChannelRecord::busyLockBtlo, true);
     auto dialog = openDialog(0);
-    auto* btlo = widget<QRadioButton>(*dialog, Id::busyLockBtlo);
-    auto* none = widget<QRadioButton>(*dialog, Id::busyLockNone);
+    auto* btlo = widget<QRadioButton>(*dialog, ids::busyLockBtlo);
+    auto* none = widget<QRadioButton>(*dialog, ids::busyLockNone);
     EXPECT_TRUE(btlo->isChecked());
     EXPECT_FALSE(none->isChecked());
 
     // A receiver without tone: busy lock by tone goes, and so does monitoring by carrier.
-    clickBox(widget<QRadioButton>(*dialog, Id::rxToneNone));
-    EXPECT_FALSE(widget<QRadioButton>(*dialog, Id::rxToneCtcss)->isChecked());
+    clickBox(widget<QRadioButton>(*dialog, ids::rxToneNone));
+    EXPECT_FALSE(widget<QRadioButton>(*dialog, ids::rxToneCtcss)->isChecked());
     EXPECT_FALSE(btlo->isEnabled());
     EXPECT_FALSE(btlo->isChecked());
     EXPECT_TRUE(none->isChecked());
-    EXPECT_FALSE(widget<QCheckBox>(*dialog, Id::monitorByCarry)->isEnabled());
-    EXPECT_FALSE(widget<QComboBox>(*dialog, Id::rxTone)->isEnabled());
+    EXPECT_FALSE(widget<QCheckBox>(*dialog, ids::monitorByCarry)->isEnabled());
+    EXPECT_FALSE(widget<QComboBox>(*dialog, ids::rxTone)->isEnabled());
     EXPECT_FALSE(image.channels[0].get(ChannelRecord::busyLockBtlo));
 
     // Disabling the transmitter disables its controls and shows "- - -" as time-out.
-    clickBox(widget<QCheckBox>(*dialog, Id::txDisable));
+    clickBox(widget<QCheckBox>(*dialog, ids::txDisable));
     EXPECT_EQ(image.channels[0].get(ChannelRecord::timeOut), 7u);
-    EXPECT_FALSE(widget<QLineEdit>(*dialog, Id::txFrequency)->isEnabled());
-    EXPECT_FALSE(widget<QRadioButton>(*dialog, Id::highPower)->isEnabled());
-    EXPECT_FALSE(widget<QPushButton>(*dialog, Id::copyTxTone)->isEnabled());
-    auto* timeOut = widget<QComboBox>(*dialog, Id::timeOut);
+    EXPECT_FALSE(widget<QLineEdit>(*dialog, ids::txFrequency)->isEnabled());
+    EXPECT_FALSE(widget<QRadioButton>(*dialog, ids::highPower)->isEnabled());
+    EXPECT_FALSE(widget<QPushButton>(*dialog, ids::copyTxTone)->isEnabled());
+    auto* timeOut = widget<QComboBox>(*dialog, ids::timeOut);
     EXPECT_FALSE(timeOut->isEnabled());
     EXPECT_EQ(timeOut->currentText(), QStringLiteral("- - -"));
-    EXPECT_FALSE(widget<QCheckBox>(*dialog, Id::modLevel)->isEnabled());
+    EXPECT_FALSE(widget<QCheckBox>(*dialog, ids::modLevel)->isEnabled());
 
     // Selective calling ticks and locks "Monitor Disable".
-    clickBox(widget<QCheckBox>(*dialog, Id::selectiveCalling));
-    auto* monitorDisable = widget<QCheckBox>(*dialog, Id::monitorDisable);
+    clickBox(widget<QCheckBox>(*dialog, ids::selectiveCalling));
+    auto* monitorDisable = widget<QCheckBox>(*dialog, ids::monitorDisable);
     EXPECT_TRUE(monitorDisable->isChecked());
     EXPECT_FALSE(monitorDisable->isEnabled());
 }
@@ -141,10 +141,10 @@ TEST_F(ChannelDialogTest, OkWritesChannelAndSetTableFilesAndNotifies)
 {
     auto dialog = openDialog(4);
     QSignalSpy refresh(dialog.get(), &CChannelSettingDlg::refreshRequested);
-    auto* tx = widget<QLineEdit>(*dialog, Id::txFrequency);
+    auto* tx = widget<QLineEdit>(*dialog, ids::txFrequency);
     tx->selectAll();
     QTest::keyClicks(tx, "150");
-    QTest::mouseClick(widget<QPushButton>(*dialog, Id::ok), Qt::LeftButton);
+    QTest::mouseClick(widget<QPushButton>(*dialog, ids::ok), Qt::LeftButton);
 
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog->isVisible());
@@ -161,7 +161,7 @@ TEST_F(ChannelDialogTest, OkWritesChannelAndSetTableFilesAndNotifies)
 TEST_F(ChannelDialogTest, EnterInAFieldKeepsTheFormOpenAndStoresNothing)
 {
     auto dialog = openDialog(4);
-    auto* tx = widget<QLineEdit>(*dialog, Id::txFrequency);
+    auto* tx = widget<QLineEdit>(*dialog, ids::txFrequency);
     tx->setFocus();
     tx->selectAll();
     QTest::keyClicks(tx, "150");
@@ -170,7 +170,7 @@ TEST_F(ChannelDialogTest, EnterInAFieldKeepsTheFormOpenAndStoresNothing)
     EXPECT_EQ(transmitFrequency(image, 4), 145050000u);
 
     // Enter on a push button presses it.
-    auto* next = widget<QPushButton>(*dialog, Id::nextChannel);
+    auto* next = widget<QPushButton>(*dialog, ids::nextChannel);
     next->setFocus();
     QTest::keyClick(next, Qt::Key_Return);
     EXPECT_EQ(dialog->currentChannel(), 5);
@@ -182,7 +182,7 @@ TEST_F(ChannelDialogTest, EscapeAndCloseBoxWriteNoTableFile)
     {
         auto dialog = openDialog(1);
         QSignalSpy refresh(dialog.get(), &CChannelSettingDlg::refreshRequested);
-        widget<QLineEdit>(*dialog, Id::txFrequency)->setText(QStringLiteral("160"));
+        widget<QLineEdit>(*dialog, ids::txFrequency)->setText(QStringLiteral("160"));
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
@@ -192,7 +192,7 @@ TEST_F(ChannelDialogTest, EscapeAndCloseBoxWriteNoTableFile)
     {
         auto dialog = openDialog(1);
         QSignalSpy refresh(dialog.get(), &CChannelSettingDlg::refreshRequested);
-        widget<QLineEdit>(*dialog, Id::txFrequency)->setText(QStringLiteral("160"));
+        widget<QLineEdit>(*dialog, ids::txFrequency)->setText(QStringLiteral("160"));
         dialog->close();
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
@@ -214,15 +214,16 @@ TEST_F(ChannelDialogTest, ChannelNameButtonRunsTheNameDialog)
         ASSERT_NE(nameDialog, nullptr);
         EXPECT_EQ(nameDialog->windowTitle(), QStringLiteral("Channel Name"));
         hintShown =
-            qobject_cast<QLabel*>(nameDialog->controls().widget(ChannelNameId::hint))->text();
-        auto* field = qobject_cast<QLineEdit*>(nameDialog->controls().widget(ChannelNameId::name));
+            qobject_cast<QLabel*>(nameDialog->controls().widget(channel_name_ids::hint))->text();
+        auto* field =
+            qobject_cast<QLineEdit*>(nameDialog->controls().widget(channel_name_ids::name));
         field->selectAll();
         QTest::keyClicks(field, "fire1");
         QTest::keyClick(field, Qt::Key_Return); // the default button: OK
     });
-    QTest::mouseClick(widget<QPushButton>(*dialog, Id::channelName), Qt::LeftButton);
+    QTest::mouseClick(widget<QPushButton>(*dialog, ids::channelName), Qt::LeftButton);
     EXPECT_EQ(hintShown, QStringLiteral("(Max. 5 Digits)"));
-    EXPECT_EQ(widget<QLabel>(*dialog, Id::channelLabel)->text(), QStringLiteral("FIRE1"));
+    EXPECT_EQ(widget<QLabel>(*dialog, ids::channelLabel)->text(), QStringLiteral("FIRE1"));
 }
 
 } // namespace

@@ -49,7 +49,7 @@ protected:
 
     std::unique_ptr<CProgrammingDlg> makeDialog()
     {
-        auto dialog = std::make_unique<CProgrammingDlg>(image, link, *profile, nullptr,
+        auto dialog = std::make_unique<CProgrammingDlg>(image, link, observers, *profile, nullptr,
             [this](QWidget*, const QString& text) { messages << text; });
         dialog->show();
         return dialog;
@@ -76,7 +76,8 @@ protected:
     RadioImage image;
     SimulatedRadio radio;
     InProcessTransport transport{radio};
-    Link link{image, transport};
+    LinkObservers observers;
+    Link link{image, transport, &observers};
     QStringList messages;
 };
 

@@ -135,13 +135,13 @@ RadioImage startingImage()
     std::fill(password.begin(), password.end(), 4);
     auto emergency = image.code.range(CodeSettings::emergencyDigits);
     std::fill(emergency.begin(), emergency.end(), 9);
-    for (const Field f : Identities::unitIdGeneral)
+    for (const auto f : Identities::unitIdGeneral)
         image.general.set(f, 5);
-    for (const Field f : Identities::unitIdCode)
+    for (const auto f : Identities::unitIdCode)
         image.code.set(f, 6);
-    for (const Field f : Identities::allGroup)
+    for (const auto f : Identities::allGroup)
         image.code.set(f, 7);
-    for (const Field f : Identities::subGroup)
+    for (const auto f : Identities::subGroup)
         image.code.set(f, 8);
     auto kill = image.kill.range(KillSettings::killId);
     std::fill(kill.begin(), kill.end(), 0x12);
@@ -187,13 +187,13 @@ std::string badDigits(const RadioImage& image)
     const auto emergency = image.code.range(CodeSettings::emergencyDigits);
     for (std::size_t i = 0; i < emergency.size(); ++i)
         check(emergency[i], "emergency[" + std::to_string(i) + "]");
-    for (const Field f : Identities::unitIdGeneral)
+    for (const auto f : Identities::unitIdGeneral)
         check(image.general.get(f), "unit ID");
-    for (const Field f : Identities::unitIdCode)
+    for (const auto f : Identities::unitIdCode)
         check(image.code.get(f), "unit ID");
-    for (const Field f : Identities::allGroup)
+    for (const auto f : Identities::allGroup)
         check(image.code.get(f), "all group ID");
-    for (const Field f : Identities::subGroup)
+    for (const auto f : Identities::subGroup)
         check(image.code.get(f), "sub group ID");
     for (auto range : {KillSettings::killId, KillSettings::reviveId})
         for (std::uint8_t b : image.kill.range(range)) {
@@ -202,7 +202,7 @@ std::string badDigits(const RadioImage& image)
         }
     for (int n = 0; n < image.channelCount(); ++n) {
         const auto& extra = image.extras[static_cast<std::size_t>(n)];
-        for (const Field f :
+        for (const ChannelExtra::Field f :
             {ChannelExtra::pttDigit1, ChannelExtra::pttDigit2, ChannelExtra::pttDigit3})
             check(extra.get(f), "PTT code of channel " + std::to_string(n));
     }
@@ -255,9 +255,9 @@ protected:
                 }},
             {"Programming", kGeneral | kId,
                 [this](RadioImage& image) {
-                    link = std::make_unique<Link>(image, transport);
-                    return std::make_unique<CProgrammingDlg>(
-                        image, *link, *profile, nullptr, [](QWidget*, const QString&) {});
+                    link = std::make_unique<Link>(image, transport, &observers);
+                    return std::make_unique<CProgrammingDlg>(image, *link, observers, *profile,
+                        nullptr, [](QWidget*, const QString&) {});
                 }},
         };
     }
@@ -319,6 +319,7 @@ protected:
     QTemporaryDir dir{scratchTemplate()};
     SimulatedRadio radio;
     InProcessTransport transport{radio};
+    LinkObservers observers;
     std::unique_ptr<Link> link;
     std::unique_ptr<ProfileSettings> profile;
 };

@@ -11,16 +11,16 @@
 
 namespace kq904 {
 
-namespace Id = ChannelNameId;
+namespace ids = channel_name_ids;
 
 CChannelNameDlg::CChannelNameDlg(RadioImage& image, int channel, QWidget* parent)
     : FormDialog(QStringLiteral("Channel Name"), parent)
     , form_(image, controls(), channel)
 {
-    auto* field = makeLineEdit(Id::name);
-    auto* caption = makeLabel(Id::nameLabel, QStringLiteral("Name"));
+    auto* field = makeLineEdit(ids::name);
+    auto* caption = makeLabel(ids::nameLabel, QStringLiteral("Name"));
     caption->setBuddy(field);
-    auto* hint = makeLabel(Id::hint, QStringLiteral("(Max. 5 Digits)"));
+    auto* hint = makeLabel(ids::hint, QStringLiteral("(Max. 5 Digits)"));
 
     auto* fieldRow = new QGridLayout;
     fieldRow->addWidget(caption, 0, 0);
@@ -30,8 +30,8 @@ CChannelNameDlg::CChannelNameDlg(RadioImage& image, int channel, QWidget* parent
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(makeButton(kIdOk, QStringLiteral("OK")));
-    buttons->addWidget(makeButton(kIdCancel, QStringLiteral("Cancel")));
+    buttons->addWidget(makeButton(ids::ok, QStringLiteral("OK")));
+    buttons->addWidget(makeButton(ids::cancel, QStringLiteral("Cancel")));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fieldRow);

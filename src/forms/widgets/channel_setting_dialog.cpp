@@ -20,7 +20,7 @@
 
 namespace kq904 {
 
-namespace Id = ChannelSettingId;
+namespace ids = channel_setting_ids;
 
 namespace {
 
@@ -48,7 +48,7 @@ CChannelSettingDlg::CChannelSettingDlg(
     bindLogic(form_);
     form_.open(channel);
     // The form opens on the frequency, not on a push button that Enter would press.
-    controls().widget(Id::txFrequency)->setFocus();
+    controls().widget(ids::txFrequency)->setFocus();
 }
 
 void CChannelSettingDlg::buildWidgets()
@@ -59,9 +59,9 @@ void CChannelSettingDlg::buildWidgets()
     const int codeWidth = metrics.horizontalAdvance(QStringLiteral("00000"));
 
     // Channel Number: the label between the stepping buttons, and the channel commands.
-    auto* previous = makeButton(Id::previousChannel, QStringLiteral("<"));
-    auto* next = makeButton(Id::nextChannel, QStringLiteral(">"));
-    auto* channelLabel = makeLabel(Id::channelLabel, QStringLiteral("1"));
+    auto* previous = makeButton(ids::previousChannel, QStringLiteral("<"));
+    auto* next = makeButton(ids::nextChannel, QStringLiteral(">"));
+    auto* channelLabel = makeLabel(ids::channelLabel, QStringLiteral("1"));
     channelLabel->setAlignment(Qt::AlignCenter);
     channelLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     channelLabel->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("WWWWWW")));
@@ -70,15 +70,15 @@ void CChannelSettingDlg::buildWidgets()
     auto* channelNumber = groupBox(
         QStringLiteral("Channel Number"), row({previous, channelLabel, next}, channelLabel));
     auto* commands = new QVBoxLayout;
-    commands->addWidget(makeButton(Id::channelName, QStringLiteral("Channel Name")));
+    commands->addWidget(makeButton(ids::channelName, QStringLiteral("Channel Name")));
     auto* addDelete = new QHBoxLayout;
-    addDelete->addWidget(makeButton(Id::channelAdd, QStringLiteral("Channel Add.")));
-    addDelete->addWidget(makeButton(Id::channelDelete, QStringLiteral("Channel Del.")));
+    addDelete->addWidget(makeButton(ids::channelAdd, QStringLiteral("Channel Add.")));
+    addDelete->addWidget(makeButton(ids::channelDelete, QStringLiteral("Channel Del.")));
     commands->addLayout(addDelete);
 
     // Rf Freq. (MHz)
-    auto* tx = makeEdit<CDecimalEdit>(Id::txFrequency);
-    auto* rx = makeEdit<CDecimalEdit>(Id::rxFrequency);
+    auto* tx = makeEdit<CDecimalEdit>(ids::txFrequency);
+    auto* rx = makeEdit<CDecimalEdit>(ids::rxFrequency);
     for (QLineEdit* field : {tx, rx})
         field->setMinimumWidth(frequencyWidth);
     auto* frequencyGrid = new QGridLayout;
@@ -90,16 +90,16 @@ void CChannelSettingDlg::buildWidgets()
     frequencyGrid->addWidget(tx, 0, 1);
     frequencyGrid->addWidget(rxCaption, 1, 0);
     frequencyGrid->addWidget(rx, 1, 1);
-    frequencyGrid->addWidget(makeButton(Id::copyTxFrequency, QStringLiteral("RX=TX")), 1, 2);
+    frequencyGrid->addWidget(makeButton(ids::copyTxFrequency, QStringLiteral("RX=TX")), 1, 2);
     frequencyGrid->setColumnStretch(1, 1);
     auto* frequencies = groupBox(QStringLiteral("Rf Freq. (MHz)"), frequencyGrid);
 
     // Transmitter: disable, time-out and scan.
-    auto* txDisable = makeCheckBox(Id::txDisable, QStringLiteral("Tx Disable"));
+    auto* txDisable = makeCheckBox(ids::txDisable, QStringLiteral("Tx Disable"));
     auto* timeOut =
-        groupBox(QStringLiteral("Tx Time out"), row({makeComboBox(Id::timeOut)}, nullptr));
+        groupBox(QStringLiteral("Tx Time out"), row({makeComboBox(ids::timeOut)}, nullptr));
     auto* scan = groupBox(
-        QStringLiteral("Scan"), row({makeCheckBox(Id::scan, QStringLiteral("Scan"))}, nullptr));
+        QStringLiteral("Scan"), row({makeCheckBox(ids::scan, QStringLiteral("Scan"))}, nullptr));
     auto* transmitter = new QGridLayout;
     transmitter->addWidget(txDisable, 0, 0, 1, 2);
     transmitter->addWidget(timeOut, 1, 0);
@@ -123,20 +123,20 @@ void CChannelSettingDlg::buildWidgets()
             grid->addWidget(besideList, 1, 3);
         return groupBox(title, grid);
     };
-    auto* toneTx = toneGroup(QStringLiteral("TONE TX"), Id::txToneCtcss, Id::txToneDcs,
-        Id::txToneNone, Id::txTone, QStringLiteral("TX Tone"), nullptr);
+    auto* toneTx = toneGroup(QStringLiteral("TONE TX"), ids::txToneCtcss, ids::txToneDcs,
+        ids::txToneNone, ids::txTone, QStringLiteral("TX Tone"), nullptr);
     // The receive tone's "RX=TX" copies the transmit tone type and tone.
-    auto* toneRx = toneGroup(QStringLiteral("TONE RX"), Id::rxToneCtcss, Id::rxToneDcs,
-        Id::rxToneNone, Id::rxTone, QStringLiteral("RX Tone"),
-        makeButton(Id::copyTxTone, QStringLiteral("RX=TX")));
+    auto* toneRx = toneGroup(QStringLiteral("TONE RX"), ids::rxToneCtcss, ids::rxToneDcs,
+        ids::rxToneNone, ids::rxTone, QStringLiteral("RX Tone"),
+        makeButton(ids::copyTxTone, QStringLiteral("RX=TX")));
 
     // Busy Lock Type: one radio group of five.
     auto* busyGrid = new QGridLayout;
-    busyGrid->addWidget(makeRadioButton(Id::busyLockBtlo, QStringLiteral("BTLO")), 0, 0);
-    busyGrid->addWidget(makeRadioButton(Id::busyLockBclo, QStringLiteral("BCLO")), 0, 1);
-    busyGrid->addWidget(makeRadioButton(Id::busyLockNone, QStringLiteral("NONE")), 0, 2);
-    busyGrid->addWidget(makeRadioButton(Id::busyLockRbtlo, QStringLiteral("RBTLO")), 1, 0);
-    busyGrid->addWidget(makeRadioButton(Id::busyLockRbclo, QStringLiteral("RBCLO")), 1, 1);
+    busyGrid->addWidget(makeRadioButton(ids::busyLockBtlo, QStringLiteral("BTLO")), 0, 0);
+    busyGrid->addWidget(makeRadioButton(ids::busyLockBclo, QStringLiteral("BCLO")), 0, 1);
+    busyGrid->addWidget(makeRadioButton(ids::busyLockNone, QStringLiteral("NONE")), 0, 2);
+    busyGrid->addWidget(makeRadioButton(ids::busyLockRbtlo, QStringLiteral("RBTLO")), 1, 0);
+    busyGrid->addWidget(makeRadioButton(ids::busyLockRbclo, QStringLiteral("RBCLO")), 1, 1);
     auto* busyLock = groupBox(QStringLiteral("Busy Lock Type"), busyGrid);
 
     auto radioPair = [this](const QString& title, int first, const QString& firstText, int second,
@@ -144,40 +144,42 @@ void CChannelSettingDlg::buildWidgets()
         return groupBox(title,
             row({makeRadioButton(first, firstText), makeRadioButton(second, secondText)}, nullptr));
     };
-    auto* power = radioPair(QStringLiteral("Rf Power Level"), Id::highPower,
-        QStringLiteral("High Power"), Id::lowPower, QStringLiteral("Low Power"));
-    auto* txSpacing = radioPair(QStringLiteral("TX Channel Spacing"), Id::txNarrow,
-        QStringLiteral("Narrow"), Id::txWide, QStringLiteral("Wide"));
-    auto* rxSpacing = radioPair(QStringLiteral("Rx Channel Spacing"), Id::rxNarrow,
-        QStringLiteral("Narrow"), Id::rxWide, QStringLiteral("Wide"));
+    auto* power = radioPair(QStringLiteral("Rf Power Level"), ids::highPower,
+        QStringLiteral("High Power"), ids::lowPower, QStringLiteral("Low Power"));
+    auto* txSpacing = radioPair(QStringLiteral("TX Channel Spacing"), ids::txNarrow,
+        QStringLiteral("Narrow"), ids::txWide, QStringLiteral("Wide"));
+    auto* rxSpacing = radioPair(QStringLiteral("Rx Channel Spacing"), ids::rxNarrow,
+        QStringLiteral("Narrow"), ids::rxWide, QStringLiteral("Wide"));
 
     // Miscellaneous. "Mod Level" only shows whether the TX frequency lies inside a band.
-    auto* modLevel = makeCheckBox(Id::modLevel, QStringLiteral("Mod Level"));
+    auto* modLevel = makeCheckBox(ids::modLevel, QStringLiteral("Mod Level"));
     modLevel->setEnabled(false);
     auto* miscGrid = new QGridLayout;
     miscGrid->addWidget(modLevel, 0, 0);
-    miscGrid->addWidget(makeCheckBox(Id::crystalShift, QStringLiteral("X'tal Shift")), 1, 0);
-    miscGrid->addWidget(makeCheckBox(Id::monitorByCarry, QStringLiteral("Monitor by Carry")), 0, 1);
-    miscGrid->addWidget(makeCheckBox(Id::monitorDisable, QStringLiteral("Monitor Disable")), 1, 1);
+    miscGrid->addWidget(makeCheckBox(ids::crystalShift, QStringLiteral("X'tal Shift")), 1, 0);
+    miscGrid->addWidget(
+        makeCheckBox(ids::monitorByCarry, QStringLiteral("Monitor by Carry")), 0, 1);
+    miscGrid->addWidget(makeCheckBox(ids::monitorDisable, QStringLiteral("Monitor Disable")), 1, 1);
     auto* miscellaneous = groupBox(QStringLiteral("Miscellaneous"), miscGrid);
 
     // PTT Code and selective calling.
-    auto* code = makeEdit<CDigitEdit>(Id::pttCode);
+    auto* code = makeEdit<CDigitEdit>(ids::pttCode);
     code->setFixedWidth(codeWidth + 12);
-    auto* codeCaption = makeLabel(Id::pttCodeLabel, QStringLiteral("Code Number"));
+    auto* codeCaption = makeLabel(ids::pttCodeLabel, QStringLiteral("Code Number"));
     codeCaption->setBuddy(code);
     auto* pttGrid = new QGridLayout;
-    pttGrid->addWidget(makeCheckBox(Id::pttCodeEnable, QStringLiteral("Enable")), 0, 0);
+    pttGrid->addWidget(makeCheckBox(ids::pttCodeEnable, QStringLiteral("Enable")), 0, 0);
     pttGrid->addWidget(codeCaption, 1, 0);
     pttGrid->addWidget(code, 1, 1);
-    pttGrid->addWidget(makeLabel(Id::pttCodeRange, QStringLiteral("000..999")), 1, 2);
+    pttGrid->addWidget(makeLabel(ids::pttCodeRange, QStringLiteral("000..999")), 1, 2);
     pttGrid->addWidget(
-        makeCheckBox(Id::selectiveCalling, QStringLiteral("Selective Calling Enable")), 2, 0, 1, 3);
+        makeCheckBox(ids::selectiveCalling, QStringLiteral("Selective Calling Enable")), 2, 0, 1,
+        3);
     pttGrid->setColumnStretch(2, 1);
-    auto* ptt = controls().add(Id::pttCodeGroup, groupBox(QStringLiteral("PTT Code"), pttGrid));
+    auto* ptt = controls().add(ids::pttCodeGroup, groupBox(QStringLiteral("PTT Code"), pttGrid));
 
     // "OK" is an ordinary push button here: Enter in a field does not press it.
-    auto* ok = makeButton(Id::ok, QStringLiteral("OK"));
+    auto* ok = makeButton(ids::ok, QStringLiteral("OK"));
     connect(ok, &QPushButton::clicked, this, [this] { requestClose(CloseRoute::OkButton); });
     auto* okRow = new QHBoxLayout;
     okRow->addStretch(1);
@@ -218,7 +220,7 @@ void CChannelSettingDlg::writeTableFile(TableFile file)
         qWarning("%s", written.error.c_str());
 }
 
-void CChannelSettingDlg::sendRefreshNotification()
+void CChannelSettingDlg::sendRefresh()
 {
     emit refreshRequested();
 }

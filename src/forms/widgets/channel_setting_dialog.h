@@ -36,7 +36,7 @@ private:
     // ChannelSettingHost
     bool runChannelName(int channel) override;
     void writeTableFile(TableFile file) override;
-    void sendRefreshNotification() override;
+    void sendRefresh() override;
     void channelListChanging() override { emit channelsMoving(); }
     void channelListChanged(ChannelListChange change) override { emit channelsMoved(change); }
 

@@ -75,12 +75,14 @@ void CProgrammingDlg::Host::showMessage(std::string_view text)
         QMessageBox::information(&dialog_, QStringLiteral("KQ904"), message);
 }
 
-CProgrammingDlg::CProgrammingDlg(RadioImage& image, Link& link, ProfileSettings& profile,
-    QWidget* parent, MessageFunction showMessage)
+CProgrammingDlg::CProgrammingDlg(RadioImage& image, Link& link, LinkObservers& observers,
+    ProfileSettings& profile, QWidget* parent, MessageFunction showMessage)
     : FormDialog(QStringLiteral("Programming"), parent)
     , host_(*this, profile, std::move(showMessage))
     , form_(image, link, controls(), host_)
+    , observers_(observers)
 {
+    observers_.add(form_);
     timer_.setInterval(ProgrammingForm::timerPeriodMs);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] { form_.onTimer(); });
@@ -90,7 +92,10 @@ CProgrammingDlg::CProgrammingDlg(RadioImage& image, Link& link, ProfileSettings&
     form_.open();
 }
 
-CProgrammingDlg::~CProgrammingDlg() = default;
+CProgrammingDlg::~CProgrammingDlg()
+{
+    observers_.remove(form_);
+}
 
 void CProgrammingDlg::buildControls()
 {

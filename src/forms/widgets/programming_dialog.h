@@ -1,10 +1,12 @@
 #pragma once
 // CProgrammingDlg, the "Programming" window: writes the radio image into a radio, reads one
 // back, asks for its version, and keeps the serial number for the next radio. The transfers
-// run on the main window's 15 ms tick; this window follows them with its own 200 ms timer.
+// run on the main window's 15 ms tick; this window shows their progress on its own 200 ms
+// timer and hears how they end among `observers`, the link's observers beside the session,
+// while it exists.
 //
 // Opened modally by the main window's Programming command:
-//     CProgrammingDlg dialog(image, link, profile, parent, showMessage);
+//     CProgrammingDlg dialog(image, link, observers, profile, parent, showMessage);
 //     dialog.exec();
 // `showMessage` shows "Com Port Fail" and the other messages (the program's message presenter);
 // without it a plain message box is used.
@@ -14,6 +16,7 @@
 
 #include "form_dialog.h"
 #include "forms/programming_form.h"
+#include "link/link_observers.h"
 
 namespace kq904 {
 
@@ -24,8 +27,8 @@ class CProgrammingDlg : public FormDialog {
 public:
     using MessageFunction = std::function<void(QWidget* parent, const QString& text)>;
 
-    CProgrammingDlg(RadioImage& image, Link& link, ProfileSettings& profile,
-        QWidget* parent = nullptr, MessageFunction showMessage = {});
+    CProgrammingDlg(RadioImage& image, Link& link, LinkObservers& observers,
+        ProfileSettings& profile, QWidget* parent = nullptr, MessageFunction showMessage = {});
     ~CProgrammingDlg() override;
 
     ProgrammingForm& form() { return form_; }
@@ -58,6 +61,7 @@ private:
     QTimer timer_;
     Host host_;
     ProgrammingForm form_;
+    LinkObservers& observers_;
 };
 
 } // namespace kq904
