@@ -35,10 +35,13 @@ Session::Session(const SessionOptions& options, std::unique_ptr<ProfileSettings>
         simulated_ = std::make_unique<SimulatedPort>();
         port_.attachSimulatedRadio(*simulated_);
     }
+    // Bytes that arrive between ticks; the link takes them in at once only with fast transfer.
+    port_.setArrivalHandler([this] { link_.bytesArrived(); });
 }
 
 Session::~Session()
 {
+    port_.setArrivalHandler({});
     link_.setObserver(nullptr);
 }
 
@@ -54,6 +57,9 @@ void Session::refreshRequested()
 
 void Session::busyChanged(bool busy)
 {
+    // "Fast transfer" of the Port setting form applies from the next transfer on.
+    if (busy)
+        link_.setFastTransfer(profile_->fastLink());
     if (transferListener_)
         transferListener_(busy);
 }

@@ -14,5 +14,7 @@ int runReadCommand(std::span<const std::string> args, CommandStreams streams);
 int runVersionCommand(std::span<const std::string> args, CommandStreams streams);
 int runExportCsvCommand(std::span<const std::string> args, CommandStreams streams);
 int runImportCsvCommand(std::span<const std::string> args, CommandStreams streams);
+int runPortsCommand(std::span<const std::string> args, CommandStreams streams);
+int runStationCommand(std::span<const std::string> args, CommandStreams streams);
 
 } // namespace kq904::cli

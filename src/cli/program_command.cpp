@@ -15,8 +15,9 @@ namespace kq904::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 6> kOptions = {{{"--port", true}, {"--data-dir", true},
-    {"--serial", true}, {"--serial-auto", false}, {"--verify", false}, {"--trace", true}}};
+constexpr std::array<OptionSpec, 7> kOptions = {{{"--port", true}, {"--data-dir", true},
+    {"--serial", true}, {"--serial-auto", false}, {"--verify", false}, {"--trace", true},
+    {"--fast", false}}};
 
 // The serial number as the Programming form takes it: seven decimal digits at most.
 bool parseSerial(const std::string& text, std::uint32_t& serial)
@@ -93,6 +94,7 @@ int runProgramCommand(std::span<const std::string> args, CommandStreams streams)
     TransferExtras extras;
     extras.trace = traceFile.is_open() ? &traceFile : nullptr;
     extras.verify = parsed.has("--verify");
+    extras.fast = parsed.has("--fast");
     const TransferReport report =
         runTransfer(*image, TransferKind::Programming, port, streams, extras);
     if (reservation && report.ending == TransferEnding::ComPortFail) {

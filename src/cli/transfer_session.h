@@ -43,11 +43,12 @@ struct TransferReport {
 struct TransferExtras {
     std::ostream* trace = nullptr; // --trace: every byte on the line, timed, one frame a line
     bool verify = false; // --verify: read back what the programming wrote and compare
+    bool fast = false; // --fast: replies taken in as they arrive, the next frame sent at once
 };
 
 // The options of read and version; program takes these and its own.
-inline constexpr std::array<OptionSpec, 3> kTransferOptions = {
-    {{"--port", true}, {"--data-dir", true}, {"--trace", true}}};
+inline constexpr std::array<OptionSpec, 4> kTransferOptions = {
+    {{"--port", true}, {"--data-dir", true}, {"--trace", true}, {"--fast", false}}};
 
 // A --port given with an empty value is a usage error; returns the exit status then.
 std::optional<int> rejectEmptyPort(const ParsedArguments& parsed, CommandStreams streams);

@@ -1,0 +1,25 @@
+// kq904-cli ports: which serial device is which cable.
+
+#include <array>
+#include <ostream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "link/port_catalog.h"
+#include "link/profile_settings.h"
+
+namespace kq904::cli {
+
+int runPortsCommand(std::span<const std::string> args, CommandStreams streams)
+{
+    const ParsedArguments parsed = parseArguments(args, std::span<const OptionSpec>(), 0);
+    if (const auto status = stopAfterParsing(parsed, streams))
+        return *status;
+    const ProfileSettings profile;
+    for (const PortCatalogEntry& entry : PortCatalog::forSystem(profile).entries())
+        streams.out << portsLine(entry).toStdString() << '\n';
+    streams.out.flush();
+    return kExitOk;
+}
+
+} // namespace kq904::cli
