@@ -49,7 +49,12 @@ std::string tenths(long long milliseconds)
 std::string isoLocalTime(const QDateTime& when)
 {
     const QDateTime local = when.toLocalTime();
-    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toStdString();
+    std::string text =
+        local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toStdString();
+    // Qt writes a zero offset as "Z"; every line carries its offset in the same form.
+    if (text.ends_with('Z'))
+        text.replace(text.size() - 1, 1, "+00:00");
+    return text;
 }
 
 std::vector<std::uint8_t> bytes(const std::string& text)

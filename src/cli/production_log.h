@@ -19,7 +19,8 @@
 namespace kq904::cli {
 
 inline constexpr const char* kProductionLogName = "production-log.csv";
-inline constexpr const char* kProductionLogHeader = "time,port,device,serial,outcome,verify,seconds";
+inline constexpr const char* kProductionLogHeader =
+    "time,port,device,serial,outcome,verify,seconds";
 
 struct ProductionRecord {
     QDateTime finished; // local time; written with its offset from UTC

@@ -15,9 +15,9 @@ namespace kq904::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 7> kOptions = {{{"--port", true}, {"--data-dir", true},
-    {"--serial", true}, {"--serial-auto", false}, {"--verify", false}, {"--trace", true},
-    {"--fast", false}}};
+constexpr std::array<OptionSpec, 7> kOptions = {
+    {{"--port", true}, {"--data-dir", true}, {"--serial", true}, {"--serial-auto", false},
+        {"--verify", false}, {"--trace", true}, {"--fast", false}}};
 
 // The serial number as the Programming form takes it: seven decimal digits at most.
 bool parseSerial(const std::string& text, std::uint32_t& serial)

@@ -346,8 +346,8 @@ bool resolvePorts(const std::vector<std::string>& given, ProfileSettings& profil
             return false;
         }
         if (!seen.insert(resolved.device).second) {
-            streams.err << kProgramName << ": " << port << ": "
-                        << resolved.device.toStdString() << " is given twice\n";
+            streams.err << kProgramName << ": " << port << ": " << resolved.device.toStdString()
+                        << " is given twice\n";
             return false;
         }
         devices.push_back(resolved.device);

@@ -69,8 +69,8 @@ int runStationCommand(std::span<const std::string> args, CommandStreams streams)
         const auto [end, ec] =
             std::from_chars(count->data(), count->data() + count->size(), options.count);
         if (ec != std::errc() || end != count->data() + count->size() || options.count < 1)
-            return usageError(streams, "--count takes a number of radios, 1 or more, not '"
-                    + *count + "'");
+            return usageError(
+                streams, "--count takes a number of radios, 1 or more, not '" + *count + "'");
     }
     if (const auto log = parsed.value("--log"); log && log->empty())
         return usageError(streams, "option '--log' needs a file");

@@ -57,15 +57,15 @@ std::unique_ptr<StopRequests> StopRequests::catchThem(
     platform->event = CreateEventW(nullptr, FALSE, FALSE, nullptr); // auto-reset
     if (!platform->event) {
         if (error)
-            *error = "cannot create an event (Windows error " + std::to_string(GetLastError())
-                + ")";
+            *error =
+                "cannot create an event (Windows error " + std::to_string(GetLastError()) + ")";
         return nullptr;
     }
     stopEvent.store(platform->event);
     if (!SetConsoleCtrlHandler(onConsoleControl, TRUE)) {
         if (error)
-            *error = "cannot watch the console (Windows error " + std::to_string(GetLastError())
-                + ")";
+            *error =
+                "cannot watch the console (Windows error " + std::to_string(GetLastError()) + ")";
         return nullptr;
     }
     platform->notifier = std::make_unique<QWinEventNotifier>(platform->event);

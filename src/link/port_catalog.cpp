@@ -122,7 +122,7 @@ QString deviceWords(const SerialDevice& device, const QString& portName)
         words << device.path;
     // The description names the chip or cable best; the manufacturer stands in without one.
     const QString what =
-        !device.description.isEmpty() ? device.description : device.manufacturer;
+        (!device.description.isEmpty() ? device.description : device.manufacturer).simplified();
     if (!what.isEmpty() && !words.contains(what))
         words << what;
     return words.join(QStringLiteral(", "));

@@ -8,10 +8,11 @@
 //
 // ">" is the program to the radio, "<" the radio to the program. A received byte carries the time
 // it came in from the device where the port knows it (SerialPort stamps bytes on readyRead), not
-// the time the link took it in, so the trace shows the radio's and the adapter's real latency. Bytes that make no frame (line
-// noise, a frame broken off) are written as they came, one line per burst. A frame whose
-// checksum fails is marked "BAD CHECKSUM". Lines starting with "#" are notes (port opened,
-// outcome). Each line is flushed as it is written, so a trace survives a crash of the program.
+// the time the link took it in, so the trace shows the radio's and the adapter's real latency.
+// Bytes that make no frame (line noise, a frame broken off) are written as they came, one line per
+// burst. A frame whose checksum fails is marked "BAD CHECKSUM". Lines starting with "#" are notes
+// (port opened, outcome). Each line is flushed as it is written, so a trace survives a crash of the
+// program.
 //
 // The link is not changed by tracing: it sees the same bytes at the same times.
 

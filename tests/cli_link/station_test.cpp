@@ -86,7 +86,7 @@ protected:
     std::map<QProcess*, QString> simLogs;
 };
 
-const QRegularExpression kLine("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(?:[+-]\\d\\d:\\d\\d|Z)),"
+const QRegularExpression kLine("^(\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d),"
                                "([^,]+),([^,]+),(\\d{7}),(\"[^\"]*\"|[^,]*),([^,]+),(\\d+\\.\\d)$");
 
 } // namespace
@@ -141,8 +141,8 @@ TEST_F(Station, AFailingRadioLeavesTheOthersAloneAndAStopFinishesTheRadiosUnderW
     waited.start();
     while (logLines().size() < 2 && waited.elapsed() < 20000)
         QThread::msleep(50);
-    ASSERT_EQ(logLines().size(), 2) << QString::fromLocal8Bit(station.readAllStandardError())
-                                          .toStdString();
+    ASSERT_EQ(logLines().size(), 2)
+        << QString::fromLocal8Bit(station.readAllStandardError()).toStdString();
     ::kill(static_cast<pid_t>(station.processId()), SIGTERM);
     const CliRun run = finish(station);
 

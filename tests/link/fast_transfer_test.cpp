@@ -82,8 +82,8 @@ TEST(FastTransfer, WholeSequencesSendTheSameBytesInAFractionOfTheTime)
         const LineLog fast = run(sequence, true, {}, 99);
         expectSameOnTheLine(paced, fast);
         ASSERT_FALSE(fast.outcomes.empty());
-        EXPECT_EQ(fast.outcomes.back(),
-            sequence == Sequence::Program ? "Programming OK" : "READ OK");
+        EXPECT_EQ(
+            fast.outcomes.back(), sequence == Sequence::Program ? "Programming OK" : "READ OK");
         EXPECT_EQ(fast.replies.size(), sequence == Sequence::Program ? 204u : 201u);
         // Paced: the start delay, then two ticks a frame. Fast: the start delay, then the
         // radio's latency a frame (204 x 4 ms is 55 ticks).
@@ -100,8 +100,8 @@ TEST(FastTransfer, EveryFaultEndsAsOnThePacedLink)
         Sequence sequence;
         int frame; // a frame of that sequence worth spoiling
     };
-    const Target targets[] = {{Sequence::Program, 5}, {Sequence::Program, 12},
-        {Sequence::Read, 4}, {Sequence::Version, 1}};
+    const Target targets[] = {{Sequence::Program, 5}, {Sequence::Program, 12}, {Sequence::Read, 4},
+        {Sequence::Version, 1}};
     for (const Target& target : targets) {
         for (const FaultKind kind : kAllFaultKinds) {
             SCOPED_TRACE(std::string(faultName(kind)) + " at frame " + std::to_string(target.frame)

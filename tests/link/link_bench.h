@@ -92,8 +92,8 @@ struct LinkBench {
         while (link.busy() && ticks <= limit) {
             const std::int64_t nextTick = (transport.tick() + 1) * InProcessTransport::tickMs;
             std::int64_t at = 0;
-            for (int i = 0; arriving && i < 64 && link.busy() && transport.nextReadableMs(at)
-                 && at < nextTick;
+            for (int i = 0;
+                 arriving && i < 64 && link.busy() && transport.nextReadableMs(at) && at < nextTick;
                  ++i) {
                 transport.advanceWithinTick(at);
                 link.bytesArrived();

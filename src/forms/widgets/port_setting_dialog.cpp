@@ -95,9 +95,7 @@ void CPortSettingDlg::buildControls()
     row->addLayout(labelledRow(QStringLiteral("&Port"), ports), 1);
     row->addSpacing(dialogUnits(5, 0).width());
     row->addLayout(labelledRow(QStringLiteral("Baud"), bauds));
-    row->addSpacing(dialogUnits(5, 0).width());
-    row->addWidget(fast);
-    row->addSpacing(dialogUnits(14, 0).width());
+    row->addSpacing(dialogUnits(19, 0).width());
     row->addWidget(ok);
 
     auto* offer = new QHBoxLayout;
@@ -106,6 +104,7 @@ void CPortSettingDlg::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
+    layout->addWidget(fast);
     layout->addLayout(offer);
 
     setMinimumWidth(dialogUnits(258, 0).width());
