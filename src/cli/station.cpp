@@ -261,7 +261,7 @@ void StationPort::followVerifying()
         record_.verified = verify_->status() == VerifyStatus::Ok;
     else if (!serial_.isOpen())
         record_.verified = false; // the device went away under the read-back
-    if (record_.verified)
+    if (record_.verified.has_value())
         finishRadio();
 }
 
@@ -272,6 +272,10 @@ void StationPort::finishRadio()
     lastResult_ = record_.programmed ? "Programming OK" : "Programming Fail";
     if (record_.verified)
         lastResult_ += *record_.verified ? ", Verify OK" : ", Verify Fail";
+    if (record_.verified == false && verify_ && !verify_->differences().empty())
+        lastResult_ += " (" + std::to_string(verify_->differences().size())
+            + " byte(s) differ, the first at " + differenceText(verify_->differences().front())
+            + ")";
     if (!record_.programmed && !record_.failure.empty())
         lastResult_ += " (" + record_.failure + ")";
     station_.radioDone(record_);
@@ -374,11 +378,6 @@ int runStation(const StationOptions& options, const RadioImage& image, CommandSt
     std::vector<QString> devices;
     if (!resolvePorts(given, station.profile(), devices, streams))
         return kExitComPortFail;
-    if (const Result prepared = prepareProductionLog(options.logFile); !prepared) {
-        streams.err << kProgramName << ": " << prepared.error << '\n';
-        return kExitFailure;
-    }
-
     std::vector<std::unique_ptr<StationPort>> ports;
     for (std::size_t i = 0; i < given.size(); ++i) {
         ports.push_back(std::make_unique<StationPort>(
@@ -388,6 +387,12 @@ int runStation(const StationOptions& options, const RadioImage& image, CommandSt
                         << diagnosePortFailure(ports.back()->serial()).text << '\n';
             return kExitComPortFail;
         }
+    }
+
+    // Only once every port is there: a station that cannot start leaves no file behind.
+    if (const Result prepared = prepareProductionLog(options.logFile); !prepared) {
+        streams.err << kProgramName << ": " << prepared.error << '\n';
+        return kExitFailure;
     }
 
     std::string whyNot;

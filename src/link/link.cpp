@@ -163,7 +163,7 @@ void Link::receivePump()
         const std::size_t n = std::min(transport_.readAvailable(chunk), chunk.size());
         received_.insert(received_.end(), chunk.begin(), chunk.begin() + static_cast<long>(n));
     }
-    const int taken = framesTaken_;
+    const unsigned taken = framesTaken_;
     while (!received_.empty()) {
         const std::uint8_t byte = received_.front();
         received_.pop_front();

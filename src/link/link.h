@@ -199,7 +199,7 @@ private:
     std::optional<TransferFailure> failure_;
 
     bool fast_ = false;
-    int framesTaken_ = 0; // frames the parser completed, for the fast path
+    unsigned framesTaken_ = 0; // frames the parser completed (wrapping), for the fast path
 
     // Bytes taken from the transport but not yet parsed. A nested tick (from an outcome
     // callback) continues from here, so bytes are parsed in the order they arrived.
