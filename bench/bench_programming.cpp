@@ -9,6 +9,14 @@
 //   ratio                  measured seconds / (ideal_ticks x 15 ms); the goal is at most 1.05
 // and for the idle link with the port open:
 //   idle_cpu_percent       CPU the tick loop's thread spends per wall second (goal < 1 %)
+//
+// BM_ProgrammingWithLatency/L/FAST: the same against a radio that answers L ms after each
+// frame (16 ms: the default latency timer of common USB serial adapters), paced (FAST = 0) or
+// with fast transfer (FAST = 1):
+//   seconds                start to "Programming OK", the 495 ms start delay included
+//   goal_seconds           fast: 0.6 s + 204 x (L + 1 ms); paced: none (6.7 s at L = 0,
+//                          9.8 s at L = 16 are what the 15 ms pace gives)
+//   cpu_seconds            CPU of the programmer's thread for the whole run (goal < 0.3 s)
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -93,8 +101,9 @@ long idealTicks()
 // The simulated radio served on its own thread until the pipe is written.
 class RadioOnPty {
 public:
-    RadioOnPty()
+    explicit RadioOnPty(std::int64_t latencyMs = 0)
     {
+        radio_.setReplyLatencyMs(latencyMs);
         std::string error;
         pty_ = PtyMaster::open(&error);
         if (!pty_ || ::pipe(stop_) != 0)
@@ -192,6 +201,68 @@ void BM_FullProgrammingOverPty(benchmark::State& state)
     }
 }
 
+void BM_ProgrammingWithLatency(benchmark::State& state)
+{
+    const int latencyMs = static_cast<int>(state.range(0));
+    const bool fast = state.range(1) != 0;
+    int argc = 1;
+    char name[] = "bench_programming";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    for (auto _ : state) {
+        RadioOnPty radio(latencyMs);
+        if (!radio.ok()) {
+            state.SkipWithError("no pseudo-terminal");
+            return;
+        }
+        RadioImage image = fullImage();
+        SerialPort port;
+        port.setDevice(radio.device());
+        QEventLoop loop;
+        Outcome outcome(loop);
+        Link link(image, port, &outcome);
+        link.setFastTransfer(fast);
+        if (fast)
+            port.setArrivalHandler([&link] { link.bytesArrived(); });
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(kTickMs);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&link] { link.tick(); });
+
+        const double cpuBefore = threadCpuSeconds();
+        QElapsedTimer clock;
+        clock.start();
+        if (!link.startProgramming()) {
+            state.SkipWithError("the pseudo-terminal would not open");
+            return;
+        }
+        tick.start();
+        loop.exec();
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        const double cpu = threadCpuSeconds() - cpuBefore;
+        tick.stop();
+        port.setArrivalHandler({});
+        state.SetIterationTime(seconds);
+        if (outcome.ended != LinkOutcome::ProgrammingOk || radio.programmingEnds() != 1) {
+            state.SkipWithError("the programming did not end with Programming OK");
+            return;
+        }
+        state.counters["seconds"] = seconds;
+        state.counters["cpu_seconds"] = cpu;
+        if (fast)
+            state.counters["goal_seconds"] = 0.6 + 204 * (latencyMs + 1) / 1000.0;
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_FullProgrammingOverPty)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_ProgrammingWithLatency)
+    ->ArgNames({"L", "fast"})
+    ->Args({0, 1})
+    ->Args({16, 1})
+    ->Args({16, 0})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);

@@ -81,12 +81,19 @@ void FormLauncher::runProgramming()
 
 void FormLauncher::runPort()
 {
-    PortNameResolver ports = PortNameResolver::forSystem(session_.profile());
     // With the simulated radio attached every port leads to it; the form says so beside each
     // port instead of naming a device the run will not use.
-    if (session_.simulatedPort())
-        ports.overrideAll(QStringLiteral("simulated radio"));
-    CPortSettingDlg dialog(session_.profile(), ports, parent_);
+    const bool simulated = session_.simulatedPort() != nullptr;
+    ProfileSettings& profile = session_.profile();
+    CPortSettingDlg dialog(
+        profile,
+        [&profile, simulated] {
+            PortCatalog ports = PortCatalog::forSystem(profile);
+            if (simulated)
+                ports.overrideAll(QStringLiteral("simulated radio"));
+            return ports;
+        },
+        parent_);
     dialog.exec();
 }
 

@@ -67,4 +67,24 @@ std::size_t RadioPort::readAvailable(std::span<std::uint8_t> out)
     return active().readAvailable(out);
 }
 
+std::size_t RadioPort::readAvailableTimed(
+    std::span<std::uint8_t> out, std::span<std::int64_t> arrivedUs)
+{
+    return active().readAvailableTimed(out, arrivedUs);
+}
+
+void RadioPort::attachSimulatedRadio(ByteTransport& simulated)
+{
+    simulated_ = &simulated;
+    simulated_->setArrivalHandler(arrivalHandler_);
+}
+
+void RadioPort::setArrivalHandler(std::function<void()> handler)
+{
+    arrivalHandler_ = std::move(handler);
+    serial_.setArrivalHandler(arrivalHandler_);
+    if (simulated_)
+        simulated_->setArrivalHandler(arrivalHandler_);
+}
+
 } // namespace kq904

@@ -18,13 +18,17 @@ public:
     explicit RadioPort(ProfileSettings& profile);
 
     // From now on every open reaches `simulated` instead of a serial device.
-    void attachSimulatedRadio(ByteTransport& simulated) { simulated_ = &simulated; }
+    void attachSimulatedRadio(ByteTransport& simulated);
     bool simulatedRadioAttached() const { return simulated_ != nullptr; }
 
     bool open() override;
     bool isOpen() const override;
     bool writeByte(std::uint8_t byte) override;
     std::size_t readAvailable(std::span<std::uint8_t> out) override;
+    std::size_t readAvailableTimed(
+        std::span<std::uint8_t> out, std::span<std::int64_t> arrivedUs) override;
+    // Reaches the serial port and the simulated radio alike.
+    void setArrivalHandler(std::function<void()> handler) override;
 
     // Why the last open failed, with the device tried and what to do about it ("/dev/ttyUSB0:
     // permission denied; add yourself to the group dialout: ..."), empty after a good open.
@@ -44,6 +48,7 @@ private:
     QString lastError_;
     QString description_;
     QString builtInNote_;
+    std::function<void()> arrivalHandler_;
 };
 
 } // namespace kq904

@@ -37,10 +37,13 @@ Session::Session(const SessionOptions& options, std::unique_ptr<ProfileSettings>
         simulated_ = std::make_unique<SimulatedPort>();
         port_.attachSimulatedRadio(*simulated_);
     }
+    // Bytes that arrive between ticks; the link takes them in at once only with fast transfer.
+    port_.setArrivalHandler([this] { link_.bytesArrived(); });
 }
 
 Session::~Session()
 {
+    port_.setArrivalHandler({});
     link_.setObserver(nullptr);
 }
 
@@ -57,9 +60,12 @@ void Session::refreshRequested()
 
 void Session::busyChanged(bool busy)
 {
-    // A reading replaces the configuration only at its end; what it replaces is this.
-    if (busy)
+    // A reading replaces the configuration only at its end; what it replaces is this. "Fast
+    // transfer" of the Port setting form applies from the next transfer on.
+    if (busy) {
         beforeTransfer_ = history_->now();
+        link_.setFastTransfer(profile_->fastLink());
+    }
     linkObservers_.busyChanged(busy);
     if (transferListener_)
         transferListener_(busy);

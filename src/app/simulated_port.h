@@ -4,6 +4,7 @@
 // time on the wall clock has come, so transfers take as long as with a radio on a cable.
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include "link/byte_transport.h"
 #include "sim/simulated_radio.h"
@@ -20,13 +21,19 @@ public:
     bool isOpen() const override { return open_; }
     bool writeByte(std::uint8_t byte) override;
     std::size_t readAvailable(std::span<std::uint8_t> out) override;
+    // Fast transfer: told when the radio's next reply falls due.
+    void setArrivalHandler(std::function<void()> handler) override;
 
 private:
     std::int64_t nowMs() const { return clock_.elapsed(); }
+    // Arms the timer for the radio's next reply, when someone wants to hear of it.
+    void expectReply();
 
     SimulatedRadio radio_;
     QElapsedTimer clock_;
     bool open_ = false;
+    std::function<void()> arrivalHandler_;
+    QTimer replyDue_;
 };
 
 } // namespace kq904

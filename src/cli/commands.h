@@ -13,5 +13,7 @@ int runReadCommand(const ParsedArguments& parsed, CommandStreams streams);
 int runVersionCommand(const ParsedArguments& parsed, CommandStreams streams);
 int runExportCsvCommand(const ParsedArguments& parsed, CommandStreams streams);
 int runImportCsvCommand(const ParsedArguments& parsed, CommandStreams streams);
+int runPortsCommand(const ParsedArguments& parsed, CommandStreams streams);
+int runStationCommand(const ParsedArguments& parsed, CommandStreams streams);
 
 } // namespace kq904::cli

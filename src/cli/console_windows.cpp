@@ -44,6 +44,12 @@ std::vector<std::string> commandLineArguments(int argc, char** argv)
 void useUtf8Console()
 {
     SetConsoleOutputCP(CP_UTF8);
+    // The station's status lines are redrawn with the terminal's escape sequences, which a
+    // Windows console takes only when told to.
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(err, &mode))
+        SetConsoleMode(err, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
 bool stderrIsTerminal()

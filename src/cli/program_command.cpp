@@ -87,6 +87,7 @@ int runProgramCommand(const ParsedArguments& parsed, CommandStreams streams)
     TransferExtras extras;
     extras.trace = traceFile.is_open() ? &traceFile : nullptr;
     extras.verify = parsed.has("--verify");
+    extras.fast = parsed.has("--fast");
     const TransferReport report =
         runTransfer(*image, TransferKind::Programming, port, streams, extras);
     if (reservation && report.ending == TransferEnding::ComPortFail) {

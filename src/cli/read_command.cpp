@@ -41,6 +41,7 @@ int runReadCommand(const ParsedArguments& parsed, CommandStreams streams)
         return kExitFailure;
     TransferExtras extras;
     extras.trace = traceFile.is_open() ? &traceFile : nullptr;
+    extras.fast = parsed.has("--fast");
     const TransferReport report = runTransfer(*image, TransferKind::Reading, port, streams, extras);
     streams.out << endingText(report.ending) << std::endl;
     if (report.ending != TransferEnding::ReadOk)

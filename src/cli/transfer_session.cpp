@@ -238,6 +238,9 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
     QEventLoop loop;
     OutcomeCatcher catcher(loop);
     Link link(image, *transport, &catcher);
+    link.setFastTransfer(extras.fast);
+    if (extras.fast)
+        transport->setArrivalHandler([&link] { link.bytesArrived(); });
     const Result started = kind == TransferKind::Programming ? link.startProgramming()
         : kind == TransferKind::Reading                      ? link.startReading()
                                                              : link.requestVersion();
@@ -273,6 +276,8 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         tick.stop();
     }
 
+    transport->setArrivalHandler({});
+
     if (catcher.outcome()) {
         report.ending = endingOf(*catcher.outcome());
     } else if (catcher.versionCame()) {
@@ -293,7 +298,7 @@ TransferReport runTransfer(RadioImage& image, TransferKind kind,
         trace->note(report.reason.empty() ? note : note + ": " + report.reason);
     }
     if (extras.verify && report.ending == TransferEnding::ProgrammingOk) {
-        report.verify = runVerification(*transport, image);
+        report.verify = runVerification(*transport, image, extras.fast);
         if (trace)
             trace->note(report.verify->status == VerifyStatus::Ok ? "Verify OK" : "Verify Fail");
     }

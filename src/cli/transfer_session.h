@@ -42,6 +42,7 @@ struct TransferReport {
 struct TransferExtras {
     std::ostream* trace = nullptr; // --trace: every byte on the line, timed, one frame a line
     bool verify = false; // --verify: read back what the programming wrote and compare
+    bool fast = false; // --fast: replies taken in as they arrive, the next frame sent at once
 };
 
 // A --port or --data-dir given with an empty value is a usage error; returns the exit status

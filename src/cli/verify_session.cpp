@@ -20,9 +20,11 @@ std::string hexAddress(std::uint16_t address)
 
 } // namespace
 
-VerifyReport runVerification(ByteTransport& transport, const RadioImage& image)
+VerifyReport runVerification(ByteTransport& transport, const RadioImage& image, bool fast)
 {
     VerifyRun run(transport, programmedBlocks(image));
+    if (fast)
+        transport.setArrivalHandler([&run] { run.bytesArrived(); });
     VerifyReport report;
     QEventLoop loop;
     QTimer tick;
@@ -41,6 +43,7 @@ VerifyReport runVerification(ByteTransport& transport, const RadioImage& image)
     tick.start();
     loop.exec();
     tick.stop();
+    transport.setArrivalHandler({});
 
     report.status = report.deviceLost ? VerifyStatus::NoAnswer : run.status();
     report.differences = run.differences();

@@ -29,8 +29,9 @@ struct VerifyReport {
 };
 
 // Reads back what the programming of `image` wrote, through `transport` (already open), in real
-// time in an event loop.
-VerifyReport runVerification(ByteTransport& transport, const RadioImage& image);
+// time in an event loop; with `fast`, each answer is taken in as it arrives and the next read
+// sent at once.
+VerifyReport runVerification(ByteTransport& transport, const RadioImage& image, bool fast = false);
 
 // "Verify OK", or "Verify Fail" with the first differing bytes on stdout and the reason on
 // stderr. Returns the exit status: kExitOk or kExitVerifyFail.

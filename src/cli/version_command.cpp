@@ -25,6 +25,7 @@ int runVersionCommand(const ParsedArguments& parsed, CommandStreams streams)
         return kExitFailure;
     TransferExtras extras;
     extras.trace = traceFile.is_open() ? &traceFile : nullptr;
+    extras.fast = parsed.has("--fast");
     const TransferReport report = runTransfer(*image, TransferKind::Version, port, streams, extras);
     if (report.ending == TransferEnding::VersionReceived) {
         // As the Programming form shows it: the version word without its lowest four bits.

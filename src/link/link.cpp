@@ -128,6 +128,30 @@ void Link::tick()
     receivePump();
 }
 
+void Link::bytesArrived()
+{
+    // The countdowns stay on the ticks. A request sent between two ticks loses part of a tick
+    // of its timeout, but its answer is taken in the moment it comes, where the paced link
+    // takes it only at a tick: the radio still has at least the 2985 ms it has there.
+    if (fast_)
+        receivePump(); // the paced link takes bytes in on the tick only
+}
+
+void Link::runStepsAfterReply()
+{
+    // The longest run of steps without a frame is two (AwaitChannelExtraAck ->
+    // SendGeneralSettings -> send, AwaitGeneralSettingsAck -> SendConstantBlock -> send); the
+    // bound only guards against a state that keeps changing without ever sending.
+    constexpr int kMaxSteps = 4;
+    for (int i = 0; i < kMaxSteps && busy(); ++i) {
+        const LinkState state = linkState_;
+        const int sent = framesSent_;
+        protocolStep();
+        if (framesSent_ != sent || linkState_ == state)
+            return;
+    }
+}
+
 void Link::protocolStep()
 {
     if (!transport_.isOpen()) {
@@ -151,18 +175,26 @@ void Link::receivePump()
         const std::size_t n = std::min(transport_.readAvailable(chunk), chunk.size());
         received_.insert(received_.end(), chunk.begin(), chunk.begin() + static_cast<long>(n));
     }
+    const unsigned taken = framesTaken_;
     while (!received_.empty()) {
         const std::uint8_t byte = received_.front();
         received_.pop_front();
         receiveByte(byte);
     }
+    // Everything that came is taken in first, as the paced link does before its next tick: a
+    // second frame right behind a reply is then handled before the next request, never
+    // mistaken for its answer.
+    if (fast_ && framesTaken_ != taken)
+        runStepsAfterReply();
 }
 
 void Link::receiveByte(std::uint8_t byte)
 {
     activityCountdown_ = activityTimeout;
-    if (parser_.feed(byte))
+    if (parser_.feed(byte)) {
+        ++framesTaken_;
         protocolStep();
+    }
 }
 
 void Link::sendFrame(std::span<const std::uint8_t> frame)

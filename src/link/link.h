@@ -16,6 +16,13 @@
 // Outcome callbacks may run a nested event loop (a modal message box) that keeps calling tick():
 // the state is set to its end value before the callback, so the nested steps only take in
 // replies, and the interrupted step finishes its own reply handling once the callback returns.
+//
+// Fast transfer (off by default) leaves the frames, their order and contents, the outcomes, the
+// start delay and the timeouts as they are, and only drops the idle time between a reply and the
+// next frame: bytes are taken in the moment they arrive (bytesArrived, from the serial port's
+// readyRead), and once a received frame has been handled the steps the following ticks would
+// run are run at once, until one sends the next frame or the sequence waits for the radio again.
+// The paced link stays the default: some radios may rely on its pace.
 
 #include <array>
 #include <cstdint>
@@ -82,6 +89,13 @@ public:
     // One 15 ms tick: countdowns, protocolStep, receivePump.
     void tick();
 
+    // Fast transfer on or off; it applies from the next bytes taken in.
+    void setFastTransfer(bool on) { fast_ = on; }
+    bool fastTransfer() const { return fast_; }
+    // Bytes have arrived between two ticks. With fast transfer they are taken in now and a
+    // completed reply moves the sequence on at once; the paced link leaves them to the next tick.
+    void bytesArrived();
+
     // The pieces a tick is made of, open for tests and for callers that drive them directly.
     void protocolStep();
     void receivePump();
@@ -137,6 +151,9 @@ private:
     void commitReading();
 
     void sendRequest(const Frame& frame, std::uint16_t timeout);
+    // Fast transfer: the steps the ticks after a handled reply would run, without waiting for
+    // them, up to the next frame sent or the next wait.
+    void runStepsAfterReply();
     // Sets the end state (18, 19, 41) and tells the observer the link is free again.
     void endSequence(LinkState endState);
     // The failure of the frame awaiting its answer now.
@@ -184,6 +201,9 @@ private:
     int framesSent_ = 0; // in this sequence
     int readingFirstFrame_ = 0; // frames sent before the reading began (the version request)
     std::optional<TransferFailure> failure_;
+
+    bool fast_ = false;
+    unsigned framesTaken_ = 0; // frames the parser completed (wrapping), for the fast path
 
     // Bytes taken from the transport but not yet parsed. A nested tick (from an outcome
     // callback) continues from here, so bytes are parsed in the order they arrived.

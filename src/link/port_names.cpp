@@ -16,6 +16,11 @@ bool isUsbAdapter(const SerialDevice& device)
         || device.name.startsWith(QLatin1String("ttyACM"));
 }
 
+std::optional<std::uint16_t> identifier(bool known, quint16 value)
+{
+    return known ? std::optional<std::uint16_t>(value) : std::nullopt;
+}
+
 // Name order that counts trailing numbers as numbers: ttyS2 < ttyS10, ttyUSB0 < ttyUSB1.
 bool nameBefore(const QString& a, const QString& b)
 {
@@ -37,9 +42,21 @@ std::vector<SerialDevice> systemSerialDevices()
 {
     std::vector<SerialDevice> devices;
     const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : ports)
-        devices.push_back({info.portName(), info.systemLocation()});
+    for (const QSerialPortInfo& info : ports) {
+        SerialDevice device{info.portName(), info.systemLocation()};
+        device.stablePath = stableDevicePath(device.path);
+        device.vendorId = identifier(info.hasVendorIdentifier(), info.vendorIdentifier());
+        device.productId = identifier(info.hasProductIdentifier(), info.productIdentifier());
+        device.manufacturer = info.manufacturer().trimmed();
+        device.description = info.description().trimmed();
+        devices.push_back(std::move(device));
+    }
     return devices;
+}
+
+bool isUsbSerialAdapter(const SerialDevice& device)
+{
+    return isUsbAdapter(device) || device.vendorId.has_value();
 }
 
 std::vector<SerialDevice> comNumberingOrder(std::vector<SerialDevice> devices)

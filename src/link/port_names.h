@@ -7,6 +7,7 @@
 // is wherever a port is named.
 
 #include <QString>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <vector>
@@ -15,11 +16,26 @@ namespace kq904 {
 
 class ProfileSettings;
 
-// One serial device as the system reports it.
+// One serial device as the system reports it, with what it says about the hardware behind it
+// (USB adapters tell the most).
 struct SerialDevice {
     QString name; // "ttyUSB0"
     QString path; // "/dev/ttyUSB0"
+    // The path that names this adapter whatever order it was plugged in, where the system has
+    // one ("/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0"); empty: none.
+    QString stablePath{};
+    std::optional<std::uint16_t> vendorId{};
+    std::optional<std::uint16_t> productId{};
+    QString manufacturer{}; // "QinHeng Electronics"
+    QString description{}; // "CH340 serial converter"
 };
+
+// A USB serial adapter (the programming cable), as opposed to a port built into the computer.
+bool isUsbSerialAdapter(const SerialDevice& device);
+
+// The stable path of a device (stablePath above), found by the system's naming rules;
+// port_names_<platform>.cpp. Empty where the system keeps none.
+QString stableDevicePath(const QString& devicePath);
 
 // What a port name stands for: a device the serial port can open, or why there is none.
 struct ResolvedPort {

@@ -81,6 +81,16 @@ void ProfileSettings::setAutoIncrement(bool on)
     settings_->setValue(kSection + QStringLiteral("OK_ADD_ONE"), on ? 1 : 0);
 }
 
+bool ProfileSettings::fastLink() const
+{
+    return integer("FAST_LINK", 0) == 1;
+}
+
+void ProfileSettings::setFastLink(bool on)
+{
+    settings_->setValue(kSection + QStringLiteral("FAST_LINK"), on ? 1 : 0);
+}
+
 bool ProfileSettings::readBackup() const
 {
     return integer("READ_BACKUP", 1) != 0;

@@ -48,6 +48,11 @@ public:
     bool autoIncrement() const;
     void setAutoIncrement(bool on);
 
+    // "FAST_LINK", default 0: fast transfer, replies taken in as they arrive and the next frame
+    // sent at once (link.h); 0 keeps the link's 15 ms pace.
+    bool fastLink() const;
+    void setFastLink(bool on);
+
     // "READ_BACKUP", default 1: every reading of a radio is also kept as a set file in the
     // backups folder of the data directory.
     bool readBackup() const;

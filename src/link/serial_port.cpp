@@ -1,13 +1,27 @@
 #include "link/serial_port.h"
 
 #include <QMetaObject>
+#include <algorithm>
+#include <array>
+#include <chrono>
 
 namespace kq904 {
+
+namespace {
+
+std::int64_t steadyMicroseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
 
 SerialPort::SerialPort()
 {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
         [this](QSerialPort::SerialPortError error) { onError(error); });
+    QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { onReadyRead(); });
 }
 
 SerialPort::~SerialPort()
@@ -64,8 +78,53 @@ bool SerialPort::isOpen() const
 void SerialPort::close()
 {
     closeRequested_ = false;
+    arrived_.clear();
     if (port_.isOpen())
         port_.close();
+}
+
+void SerialPort::setArrivalHandler(std::function<void()> handler)
+{
+    arrivalHandler_ = std::move(handler);
+}
+
+void SerialPort::takeFromDevice()
+{
+    if (!port_.isOpen() || closeRequested_)
+        return;
+    std::array<char, 512> chunk;
+    for (;;) {
+        const qint64 got = port_.read(chunk.data(), static_cast<qint64>(chunk.size()));
+        if (got <= 0)
+            break;
+        const std::int64_t at = steadyMicroseconds();
+        for (qint64 i = 0; i < got; ++i)
+            arrived_.push_back({static_cast<std::uint8_t>(chunk[static_cast<std::size_t>(i)]), at});
+    }
+}
+
+void SerialPort::onReadyRead()
+{
+    takeFromDevice();
+    if (!arrived_.empty())
+        postArrival();
+}
+
+void SerialPort::postArrival()
+{
+    // readyRead also comes from inside a write that waits for its byte to leave; the handler
+    // runs once control is back in the event loop, and once for any number of readyReads.
+    if (!arrivalHandler_ || arrivalPosted_)
+        return;
+    arrivalPosted_ = true;
+    QMetaObject::invokeMethod(
+        &port_,
+        [this] {
+            arrivalPosted_ = false;
+            if (arrivalHandler_ && !arrived_.empty())
+                arrivalHandler_();
+        },
+        Qt::QueuedConnection);
 }
 
 void SerialPort::onError(QSerialPort::SerialPortError error)
@@ -108,17 +167,33 @@ bool SerialPort::writeByte(std::uint8_t byte)
 
 std::size_t SerialPort::readAvailable(std::span<std::uint8_t> out)
 {
+    return readAvailableTimed(out, {});
+}
+
+std::size_t SerialPort::readAvailableTimed(
+    std::span<std::uint8_t> out, std::span<std::int64_t> arrivedUs)
+{
     if (out.empty() || !settleLostDevice() || !port_.isOpen())
         return 0;
-    // Without an event loop nothing moves the driver's bytes into the port's buffer; a poll
-    // with a zero timeout does that without waiting.
-    if (port_.bytesAvailable() == 0)
-        port_.waitForReadyRead(0);
-    if (!settleLostDevice())
-        return 0;
-    const qint64 got =
-        port_.read(reinterpret_cast<char*>(out.data()), static_cast<qint64>(out.size()));
-    return got > 0 ? static_cast<std::size_t>(got) : 0;
+    if (arrived_.empty()) {
+        // Without an event loop nothing moves the driver's bytes into the port's buffer; a
+        // poll with a zero timeout does that without waiting.
+        if (port_.bytesAvailable() == 0)
+            port_.waitForReadyRead(0);
+        if (!settleLostDevice())
+            return 0;
+        takeFromDevice();
+    }
+    const std::size_t n = std::min(out.size(), arrived_.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        out[i] = arrived_.front().byte;
+        if (i < arrivedUs.size())
+            arrivedUs[i] = arrived_.front().atUs;
+        arrived_.pop_front();
+    }
+    if (!arrived_.empty())
+        postArrival();
+    return n;
 }
 
 } // namespace kq904

@@ -7,9 +7,17 @@
 // A device that goes away (USB adapter pulled, the far end of a pseudo-terminal closed) makes
 // the driver report errors on every poll; the port is then closed, so the program neither
 // spins nor hangs, and the next transfer opens it afresh.
+//
+// Received bytes are taken from the device as they arrive (readyRead, from the event loop) and
+// kept with the moment they came in until the link asks for them; without an event loop a read
+// polls the device itself. An arrival handler (fast transfer) is told about new bytes from the
+// event loop, never from inside a call into the port, so the link is not re-entered while it
+// writes.
 
 #include <QSerialPort>
 #include <QString>
+#include <deque>
+#include <functional>
 
 #include "link/byte_transport.h"
 
@@ -42,6 +50,10 @@ public:
     bool writeByte(std::uint8_t byte) override;
     // Copies what has already been received, at most out.size() bytes; never waits.
     std::size_t readAvailable(std::span<std::uint8_t> out) override;
+    std::size_t readAvailableTimed(
+        std::span<std::uint8_t> out, std::span<std::int64_t> arrivedUs) override;
+
+    void setArrivalHandler(std::function<void()> handler) override;
 
     // Why the last open failed, or why the port was closed by a device error; empty otherwise.
     QString lastError() const { return lastError_; }
@@ -52,6 +64,10 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    // Moves what the device has received into arrived_, stamped with the time now.
+    void takeFromDevice();
+    void onReadyRead();
+    void postArrival();
     // Closes the port if a device error asked for it; true when the port is (still) usable.
     bool settleLostDevice();
 
@@ -62,6 +78,14 @@ private:
     QSerialPort::SerialPortError lastOpenError_ = QSerialPort::NoError;
     bool closeRequested_ = false;
     bool deviceLost_ = false;
+
+    struct ArrivedByte {
+        std::uint8_t byte;
+        std::int64_t atUs;
+    };
+    std::deque<ArrivedByte> arrived_;
+    std::function<void()> arrivalHandler_;
+    bool arrivalPosted_ = false;
 };
 
 } // namespace kq904

@@ -133,15 +133,24 @@ bool TraceTransport::writeByte(std::uint8_t byte)
 
 std::size_t TraceTransport::readAvailable(std::span<std::uint8_t> out)
 {
-    const std::size_t n = inner_.readAvailable(out);
+    arrivals_.resize(out.size());
+    return readAvailableTimed(out, arrivals_);
+}
+
+std::size_t TraceTransport::readAvailableTimed(
+    std::span<std::uint8_t> out, std::span<std::int64_t> arrivedUs)
+{
+    const std::size_t n = inner_.readAvailableTimed(out, arrivedUs);
     const std::int64_t at = now();
     flushStale(sent_, at);
     flushStale(received_, at);
     if (n == 0)
         return 0;
     drain(sent_, true);
-    for (std::size_t i = 0; i < n && i < out.size(); ++i)
-        take(received_, out[i], at);
+    for (std::size_t i = 0; i < n && i < out.size(); ++i) {
+        const bool known = i < arrivedUs.size() && arrivedUs[i] != kArrivalUnknown;
+        take(received_, out[i], known ? arrivedUs[i] - startUs_ : at);
+    }
     return n;
 }
 

@@ -6,10 +6,13 @@
 //       12.345 > 3C 3C 3C 05 52 00 08 18 47  R 0x0008 24
 //       40.118 < 3C 3C 3C 1D 72 00 08 18 ... 6F  r 24
 //
-// ">" is the program to the radio, "<" the radio to the program. Bytes that make no frame (line
-// noise, a frame broken off) are written as they came, one line per burst. A frame whose
-// checksum fails is marked "BAD CHECKSUM". Lines starting with "#" are notes (port opened,
-// outcome). Each line is flushed as it is written, so a trace survives a crash of the program.
+// ">" is the program to the radio, "<" the radio to the program. A received byte carries the time
+// it came in from the device where the port knows it (SerialPort stamps bytes on readyRead), not
+// the time the link took it in, so the trace shows the radio's and the adapter's real latency.
+// Bytes that make no frame (line noise, a frame broken off) are written as they came, one line per
+// burst. A frame whose checksum fails is marked "BAD CHECKSUM". Lines starting with "#" are notes
+// (port opened, outcome). Each line is flushed as it is written, so a trace survives a crash of the
+// program.
 //
 // The link is not changed by tracing: it sees the same bytes at the same times.
 
@@ -34,7 +37,8 @@ std::string describeFrame(std::span<const std::uint8_t> frame);
 
 class TraceTransport final : public ByteTransport {
 public:
-    // Microseconds since an arbitrary start; tests give a clock of their own.
+    // Microseconds since an arbitrary start; tests give a clock of their own. Arrival times from
+    // the inner transport are taken to be on the same clock (by default the steady clock).
     using Clock = std::function<std::int64_t()>;
 
     // Bytes in one direction that make no frame are written out once nothing has followed them
@@ -54,6 +58,12 @@ public:
     bool isOpen() const override;
     bool writeByte(std::uint8_t byte) override;
     std::size_t readAvailable(std::span<std::uint8_t> out) override;
+    std::size_t readAvailableTimed(
+        std::span<std::uint8_t> out, std::span<std::int64_t> arrivedUs) override;
+    void setArrivalHandler(std::function<void()> handler) override
+    {
+        inner_.setArrivalHandler(std::move(handler));
+    }
 
     // A "# text" line, after whatever bytes are still waiting to be written.
     void note(std::string_view text);
@@ -85,6 +95,7 @@ private:
     std::int64_t startUs_ = 0;
     Pending sent_{'>', {}, {}};
     Pending received_{'<', {}, {}};
+    std::vector<std::int64_t> arrivals_; // scratch for readAvailable
 };
 
 } // namespace kq904

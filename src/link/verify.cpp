@@ -93,6 +93,12 @@ void VerifyRun::tick()
         sendRequest();
 }
 
+void VerifyRun::bytesArrived()
+{
+    if (!finished() && settle_ == 0)
+        pump();
+}
+
 void VerifyRun::pump()
 {
     std::array<std::uint8_t, pumpLimit> chunk;

@@ -46,6 +46,14 @@ Result writeNewFile(
 // points to). A file that is not there is no failure: "cannot remove <path>: <reason>".
 Result removeFile(const std::filesystem::path& path);
 
+// Appends the bytes to the end of `path`, creating the file when it is missing, and flushes the
+// file to the disk before returning, so what was appended survives a crash or a power cut; what
+// the file held before is never touched. `header` goes first when the file is new or empty; a
+// file whose last line was cut off (a disk that filled up) gets a line break first, so a line
+// is never glued to a broken one. For logs written one line at a time.
+Result appendDurably(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+    std::span<const std::uint8_t> header = {});
+
 // The path as UTF-8 text, for messages: never throws, whatever letters the path holds.
 std::string pathText(const std::filesystem::path& path);
 

@@ -2,6 +2,7 @@
 #include "file_io.h"
 
 #include <cerrno>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -156,6 +157,36 @@ Result writeNewFile(
     }
     if (!fillAndClose(fd, path, bytes))
         return failure("cannot write", path, errnoText(errno));
+    return Result::success();
+}
+
+Result appendDurably(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+    std::span<const std::uint8_t> header)
+{
+    if (const auto why = fileio::unwritableTarget(path))
+        return failure("cannot append to", path, *why);
+    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return failure("cannot append to", path, errnoText(errno));
+    struct stat info { };
+    std::vector<std::uint8_t> out;
+    bool ok = ::fstat(fd, &info) == 0;
+    if (ok && info.st_size == 0) {
+        out.assign(header.begin(), header.end());
+    } else if (ok) {
+        std::uint8_t last = '\n';
+        ok = ::pread(fd, &last, 1, info.st_size - 1) == 1;
+        if (last != '\n')
+            out.push_back('\n');
+    }
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    // One write: with O_APPEND it lands at the end even if another program appends too.
+    ok = ok && writeAll(fd, out) && ::fsync(fd) == 0;
+    const int error = errno;
+    if (::close(fd) != 0 && ok)
+        return failure("cannot append to", path, errnoText(errno));
+    if (!ok)
+        return failure("cannot append to", path, errnoText(error));
     return Result::success();
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <vector>
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -193,6 +194,42 @@ Result writeFileAtomically(const std::filesystem::path& path, std::span<const st
         DeleteFileW(temporary.c_str());
         return failure("cannot write", path, windowsErrorText(error));
     }
+    return Result::success();
+}
+
+Result appendDurably(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+    std::span<const std::uint8_t> header)
+{
+    if (const auto why = fileio::unwritableTarget(path))
+        return failure("cannot append to", path, *why);
+    // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end of the file, even
+    // with another program appending too. Readers (a spreadsheet open on the log) may share it.
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return failure("cannot append to", path, windowsErrorText(GetLastError()));
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return failure("cannot append to", path, windowsErrorText(GetLastError()));
+    std::vector<std::uint8_t> out;
+    if (size.QuadPart == 0) {
+        out.assign(header.begin(), header.end());
+    } else {
+        LARGE_INTEGER last{};
+        last.QuadPart = size.QuadPart - 1;
+        std::uint8_t byte = '\n';
+        DWORD got = 0;
+        if (!SetFilePointerEx(file.get(), last, nullptr, FILE_BEGIN)
+            || !ReadFile(file.get(), &byte, 1, &got, nullptr) || got != 1)
+            return failure("cannot append to", path, windowsErrorText(GetLastError()));
+        if (byte != '\n')
+            out.push_back('\n');
+    }
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    if (!writeAll(file.get(), out) || !FlushFileBuffers(file.get()))
+        return failure("cannot append to", path, windowsErrorText(GetLastError()));
+    if (!file.close())
+        return failure("cannot append to", path, windowsErrorText(GetLastError()));
     return Result::success();
 }
 

@@ -1,5 +1,7 @@
 #include "in_process_transport.h"
 
+#include <algorithm>
+
 namespace kq904 {
 
 InProcessTransport::InProcessTransport(SimulatedRadio& radio, int deliveryDelayTicks)
@@ -33,8 +35,28 @@ std::size_t InProcessTransport::readAvailable(std::span<std::uint8_t> out)
         injected_.pop_front();
     }
     // A reply that fell due at some moment is readable deliveryDelayTicks later.
-    const std::int64_t radioNow = (tick_ - deliveryDelayTicks_) * tickMs;
+    const std::int64_t radioNow = nowMs() - deliveryDelayTicks_ * tickMs;
     return n + radio_.takeDue(radioNow, out.subspan(n));
+}
+
+void InProcessTransport::advanceWithinTick(std::int64_t ms)
+{
+    withinTickMs_ = std::clamp<std::int64_t>(ms - tick_ * tickMs, withinTickMs_, tickMs - 1);
+}
+
+bool InProcessTransport::nextReadableMs(std::int64_t& ms) const
+{
+    bool any = false;
+    if (!injected_.empty()) {
+        ms = injected_.front().readableTick * tickMs;
+        any = true;
+    }
+    if (std::int64_t due = 0; radio_.nextDue(due)) {
+        due += deliveryDelayTicks_ * tickMs;
+        ms = any ? std::min(ms, due) : due;
+        any = true;
+    }
+    return any;
 }
 
 void InProcessTransport::inject(std::span<const std::uint8_t> bytes)

@@ -3,6 +3,8 @@
 // The caller advances the transport's clock by one tick before each Link::tick(); bytes the link
 // writes reach the radio at once, and the radio's replies become readable `deliveryDelayTicks`
 // ticks after they fall due (default 1: a reply to a frame sent in one tick is read in the next).
+// Callers that take bytes in the moment they arrive (fast transfer) move the clock within a tick
+// as well, to the moment the next byte becomes readable.
 
 #include <cstdint>
 #include <deque>
@@ -26,9 +28,17 @@ public:
     std::size_t readAvailable(std::span<std::uint8_t> out) override;
 
     // Virtual time.
-    void advanceTick() { ++tick_; }
+    void advanceTick()
+    {
+        ++tick_;
+        withinTickMs_ = 0;
+    }
     std::int64_t tick() const { return tick_; }
-    std::int64_t nowMs() const { return tick_ * tickMs; }
+    std::int64_t nowMs() const { return tick_ * tickMs + withinTickMs_; }
+    // Moves the clock to `ms` within the current tick (later than now, before the next tick).
+    void advanceWithinTick(std::int64_t ms);
+    // When the next byte for the link becomes readable; false when none is waiting.
+    bool nextReadableMs(std::int64_t& ms) const;
 
     // The port will not open (a missing or busy device).
     void setOpenFails(bool fails) { openFails_ = fails; }
@@ -50,6 +60,7 @@ private:
     SimulatedRadio& radio_;
     int deliveryDelayTicks_;
     std::int64_t tick_ = 0;
+    std::int64_t withinTickMs_ = 0;
     bool open_ = false;
     bool openFails_ = false;
     int openAttempts_ = 0;

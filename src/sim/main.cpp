@@ -47,7 +47,10 @@ void logFrame(const ReceivedFrame& frame)
     line += " [" + hex(frame.frame) + "]";
     for (FaultKind kind : frame.faults)
         line += " fault:" + std::string(faultName(kind));
-    line += frame.reply.empty() ? " -> no reply" : " -> " + hex(frame.reply);
+    if (frame.takenOffCable)
+        line += " -> no reply: the radio is taken off the cable";
+    else
+        line += frame.reply.empty() ? " -> no reply" : " -> " + hex(frame.reply);
     std::cerr << line << std::endl;
 }
 
@@ -98,6 +101,7 @@ int main(int argc, char** argv)
     radio.setReplyLatencyMs(options.latencyMs);
     if (options.corruptAddress)
         radio.setCorruptedCell(*options.corruptAddress);
+    radio.setSwapAfterProgramming(options.swapRadiosMs);
     radio.setFaultPlan(std::move(options.faults));
     radio.setFrameListener(logFrame);
 

@@ -11,7 +11,8 @@ namespace {
 constexpr std::array kOptions{CommandLineOption{"--eeprom", "FILE"},
     CommandLineOption{"--save", "FILE"}, CommandLineOption{"--version", "N"},
     CommandLineOption{"--latency", "MS"}, CommandLineOption{"--link", "PATH"},
-    CommandLineOption{"--fault", "FAULT"}, CommandLineOption{"--corrupt-eeprom", "ADDR"}};
+    CommandLineOption{"--fault", "FAULT"}, CommandLineOption{"--corrupt-eeprom", "ADDR"},
+    CommandLineOption{"--swap-radios", "MS"}};
 
 } // namespace
 

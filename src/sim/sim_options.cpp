@@ -118,6 +118,10 @@ std::string takeSimOption(SimOptions& options, std::string_view name, const std:
         if (!parseNumber(std::string_view(value), options.latencyMs) || options.latencyMs < 0
             || options.latencyMs > 60000)
             return "bad latency '" + value + "' (0-60000 ms)";
+    } else if (name == "--swap-radios") {
+        if (!parseNumber(std::string_view(value), options.swapRadiosMs)
+            || options.swapRadiosMs < 1 || options.swapRadiosMs > 600000)
+            return "bad time off the cable '" + value + "' (1-600000 ms)";
     } else if (name == "--corrupt-eeprom") {
         std::uint16_t address = 0;
         if (!parseVersionWord(value, address) || address >= 2048)
@@ -168,6 +172,7 @@ std::string simUsageText()
     }
     return "Usage: kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS]\n"
            "                 [--link PATH] [--fault FAULT]... [--corrupt-eeprom ADDR]\n"
+           "                 [--swap-radios MS]\n"
            "\n"
            "A simulated KQ904 on a pseudo-terminal. Prints the device to open (/dev/pts/N) as\n"
            "the first line of standard output, then answers the programmer's frames until it\n"
@@ -184,6 +189,12 @@ std::string simUsageText()
            "                  a weak EEPROM cell at ADDR (decimal, or hex as 0x0123): every\n"
            "                  write there stores the byte with its lowest bit flipped and is\n"
            "                  acknowledged all the same; only reading back finds it\n"
+           "  --swap-radios MS\n"
+           "                  radios swapped on a factory station: after a programming ended\n"
+           "                  (\"D\" acknowledged) reads are still answered, but the next\n"
+           "                  version request finds the radio taken off the cable: nothing is\n"
+           "                  answered for MS, then a blank radio (the next one) answers;\n"
+           "                  MS longer than a station's 2 s of unanswered requests\n"
            "  --fault FAULT   misbehave; may be repeated. Frames count from 1 in the order the\n"
            "                  radio receives them.\n"
            "      KIND@N                    commit KIND on frame N\n"

@@ -1,7 +1,7 @@
 #pragma once
 // What the command line of kq904-sim, the simulated radio on a pseudo-terminal, sets up:
 //   kq904-sim [--eeprom FILE] [--save FILE] [--version N] [--latency MS] [--link PATH]
-//             [--fault FAULT]... [--corrupt-eeprom ADDR]
+//             [--fault FAULT]... [--corrupt-eeprom ADDR] [--swap-radios MS]
 // Portable and Qt-free; sim_command_line.h reads it from the arguments.
 
 #include <cstdint>
@@ -22,6 +22,9 @@ struct SimOptions {
     // A weak EEPROM cell: writes there store the byte with its lowest bit flipped.
     std::optional<std::uint16_t> corruptAddress;
     FaultPlan faults;
+    // A station's radios being swapped: after each programming the radio goes off the cable
+    // for this long at the next version request, then a blank one answers. 0: never.
+    int swapRadiosMs = 0;
     bool help = false;
     std::string error; // empty when the command line is well formed
 };

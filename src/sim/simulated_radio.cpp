@@ -74,6 +74,15 @@ Result SimulatedRadio::saveEepromFile(const std::filesystem::path& path) const
 
 void SimulatedRadio::receive(std::uint8_t byte, std::int64_t nowMs)
 {
+    if (offCableUntil_) {
+        if (nowMs < *offCableUntil_)
+            return; // no radio on the cable: the bytes reach nothing
+        // The next radio, fresh from the line: blank, and hearing its first byte.
+        offCableUntil_.reset();
+        eeprom_.fill(0xFF);
+        parser_.reset();
+        ++radiosSwapped_;
+    }
     if (nowMs - lastByteMs_ > kSilenceResetMs)
         parser_.reset();
     lastByteMs_ = nowMs;
@@ -101,7 +110,12 @@ void SimulatedRadio::handleFrame(std::int64_t nowMs)
     // plan holds.
     received.faults = faults_.faultsFor(received.number);
 
-    if (!faults_.silentAt(received.number)) {
+    if (swapDue_ && received.checksumOk && received.letter() == FrameLetter::versionRequest) {
+        // The station asks whether the radio is still there: it is being taken away.
+        swapDue_ = false;
+        offCableUntil_ = nowMs + swapOffCableMs_;
+        received.takenOffCable = true;
+    } else if (!faults_.silentAt(received.number)) {
         const auto& faults = received.faults;
         const bool refuse = contains(faults, FaultKind::NegativeAck);
         std::vector<std::uint8_t> reply = answer(received, refuse);
@@ -141,6 +155,7 @@ std::vector<std::uint8_t> SimulatedRadio::answer(const ReceivedFrame& received, 
         if (refuse)
             return wireBytes(commandFrame(FrameLetter::negative));
         ++programmingEnds_;
+        swapDue_ = swapOffCableMs_ > 0;
         return wireBytes(commandFrame(FrameLetter::acknowledge));
     case FrameLetter::versionRequest:
         if (contains(received.faults, FaultKind::TwoInsteadOfVersion))

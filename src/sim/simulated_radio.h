@@ -35,6 +35,7 @@ struct ReceivedFrame {
     bool checksumOk = false;
     std::vector<FaultKind> faults;
     std::vector<std::uint8_t> reply; // the bytes put on the wire in answer, noise included
+    bool takenOffCable = false; // the version request that found the radio being taken away
 
     std::uint8_t letter() const { return frame.size() > 1 ? frame[1] : 0; }
     // For "W" and "R": the EEPROM address and the byte count.
@@ -67,6 +68,15 @@ public:
     // A weak EEPROM cell: every write that covers `address` stores the byte there with its
     // lowest bit flipped, and is acknowledged as if all went well. Only reading back finds it.
     void setCorruptedCell(std::uint16_t address) { corruptedCell_ = address; }
+
+    // Radios swapped on a factory station: once a programming has ended ("D" acknowledged) the
+    // radio still answers reads (a verification), but from the next version request on it is
+    // silent for `offCableMs` (it was taken off the cable) and then answers as a blank radio
+    // (the next one, EEPROM all 0xFF). 0, the default: always the same radio. Frames count on
+    // across radios, so a fault plan's frame numbers do too.
+    void setSwapAfterProgramming(std::int64_t offCableMs) { swapOffCableMs_ = offCableMs; }
+    // Radios taken off and replaced by a blank one so far.
+    int radiosSwapped() const { return radiosSwapped_; }
 
     // Every frame received is kept (for tests) when recording is on, and passed to the listener
     // (for a log) when one is set.
@@ -108,6 +118,10 @@ private:
     std::optional<std::uint16_t> corruptedCell_;
     ReceiveParser parser_;
     std::int64_t lastByteMs_ = 0;
+    std::int64_t swapOffCableMs_ = 0;
+    bool swapDue_ = false; // programmed: the next version request takes the radio away
+    std::optional<std::int64_t> offCableUntil_;
+    int radiosSwapped_ = 0;
     int frameCount_ = 0;
     int programmingEnds_ = 0;
     bool recording_ = false;

@@ -118,6 +118,34 @@ TEST_F(SimulatedRadioTest, ProgrammingWritesTheRadioAndAdvancesTheSerialNumber)
     EXPECT_EQ(ProfileSettings(profilePath()).serialNumber(), 42U);
 }
 
+// "Fast transfer" in the profile: each frame leaves when the radio has answered the last one,
+// not on a later tick (15 ms or more apart on the paced link, even with a radio that answers
+// at once).
+TEST_F(SimulatedRadioTest, FastTransferSendsEachFrameOnTheRadiosAnswer)
+{
+    {
+        ProfileSettings profile(profilePath());
+        profile.setFastLink(true);
+        ASSERT_TRUE(profile.sync());
+    }
+    startWindow(true);
+    openSample(20);
+    showWindow();
+    SimulatedRadio& radio = session_->simulatedPort()->radio();
+    radio.setRecording(true);
+    runProgrammingForm(
+        ids::programming, [this](CProgrammingDlg&) { return shown("Programming OK"); });
+    ASSERT_TRUE(shown("Programming OK"));
+    EXPECT_TRUE(session_->link().fastTransfer());
+    const auto& frames = radio.recordedFrames();
+    ASSERT_EQ(frames.size(), 46U);
+    std::vector<std::int64_t> gaps;
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        gaps.push_back(frames[i].atMs - frames[i - 1].atMs);
+    std::sort(gaps.begin(), gaps.end());
+    EXPECT_LT(gaps[gaps.size() / 2], 8) << "half the frames waited for a tick";
+}
+
 TEST_F(SimulatedRadioTest, ReadingBringsTheRadiosConfigurationIntoTheListing)
 {
     startWindow(true);

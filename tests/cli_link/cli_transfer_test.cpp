@@ -254,3 +254,51 @@ TEST_F(CliLink, BadArgumentsAreUsageErrors)
         EXPECT_TRUE(run.out.isEmpty()) << args.join(' ').toStdString();
     }
 }
+
+// --fast against the paced link on the same radio: the radio receives the same frames, byte for
+// byte, for a programming and a reading. The trace stamps each reply with the moment it came in
+// from the device (the radio's 20 ms), not the tick that took it in (30 ms on the paced link).
+TEST_F(CliLink, FastTransferSendsThePacedFramesAndTheTraceShowsArrivalTimes)
+{
+    RadioImage image;
+    kq904::testing::fillImage(image, 3);
+    ASSERT_TRUE(saveSetFile(image, toPath(path("three.set"))));
+    const QString device = startSim({"--latency", "20"});
+    ASSERT_FALSE(device.isEmpty());
+    const QStringList common = {"--port", device, "--data-dir", dataDir()};
+    for (const QString& fast : {QString(), QString("--fast")}) {
+        CliRun run = cli(QStringList{"program", path("three.set"), "--trace", path("p" + fast)}
+            << common << (fast.isEmpty() ? QStringList() : QStringList{fast}));
+        EXPECT_EQ(run.out, "Programming OK\n") << run.err.toStdString();
+        run = cli(QStringList{"read", path("back.set")}
+            << common << (fast.isEmpty() ? QStringList() : QStringList{fast}));
+        EXPECT_EQ(run.out, "READ OK\n") << run.err.toStdString();
+    }
+    stopSim();
+    // "#7 +1234ms W 0x0043 n=9 [...] -> ...": the frame and the answer, without the time.
+    QStringList frames;
+    for (const QString& line : simLog().split('\n', Qt::SkipEmptyParts))
+        frames << line.section(' ', 2);
+    // Paced programming and reading, then the same fast.
+    ASSERT_EQ(frames.size(), 2 * (12 + 9));
+    EXPECT_EQ(frames.mid(21).join('\n').toStdString(), frames.mid(0, 21).join('\n').toStdString());
+
+    // Each reply's time after its request, in the paced trace.
+    QFile trace(path("p"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    std::vector<double> delays;
+    double sent = -1;
+    for (const QString& line : QString::fromUtf8(trace.readAll()).split('\n')) {
+        const QStringList fields = line.simplified().split(' ');
+        if (fields.size() < 2 || line.startsWith('#'))
+            continue;
+        if (fields[1] == ">")
+            sent = fields[0].toDouble();
+        else if (fields[1] == "<" && sent >= 0)
+            delays.push_back(fields[0].toDouble() - sent);
+    }
+    ASSERT_EQ(delays.size(), 12u);
+    std::sort(delays.begin(), delays.end());
+    EXPECT_GE(delays[6], 19.0);
+    EXPECT_LT(delays[6], 27.0);
+}

@@ -61,11 +61,12 @@ private:
 struct LinkBench {
     RadioImage image;
     SimulatedRadio radio;
-    InProcessTransport transport{radio};
+    InProcessTransport transport;
     RecordingObserver observer;
     Link link{image, transport, &observer};
 
-    LinkBench()
+    explicit LinkBench(int deliveryDelayTicks = 1)
+        : transport(radio, deliveryDelayTicks)
     {
         observer.clock = &transport;
         observer.link = &link;
@@ -83,11 +84,21 @@ struct LinkBench {
         for (int i = 0; i < ticks; ++i)
             tick();
     }
-    // Ticks until the link is no longer busy; returns how many it took (or limit + 1).
-    int runToEnd(int limit = 20000)
+    // Ticks until the link is no longer busy; returns how many it took (or limit + 1). With
+    // `arriving`, bytes are also handed over between ticks the moment they become readable, as
+    // the serial port's readyRead does.
+    int runToEnd(int limit = 20000, bool arriving = false)
     {
         int ticks = 0;
         while (link.busy() && ticks <= limit) {
+            const std::int64_t nextTick = (transport.tick() + 1) * InProcessTransport::tickMs;
+            std::int64_t at = 0;
+            for (int i = 0;
+                 arriving && i < 64 && link.busy() && transport.nextReadableMs(at) && at < nextTick;
+                 ++i) {
+                transport.advanceWithinTick(at);
+                link.bytesArrived();
+            }
             tick();
             ++ticks;
         }

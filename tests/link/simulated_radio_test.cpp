@@ -214,3 +214,27 @@ TEST(SimulatedRadio, EepromFiles)
     EXPECT_FALSE(other.loadEeprom(Bytes(2049, 0)));
     std::filesystem::remove_all(dir);
 }
+
+// A station's radios: the one programmed still answers its verification, goes silent at the
+// next version request for the time it is off the cable, and a blank one answers after it.
+TEST(SimulatedRadio, SwappedAfterProgramming)
+{
+    SimulatedRadio radio;
+    radio.setSwapAfterProgramming(2000);
+    const Bytes version = wireBytes(commandFrame('F'));
+    const std::array<std::uint8_t, 1> data = {0x42};
+    EXPECT_EQ(ask(radio, wireBytes(writeFrame(0x0100, data)), 0), kAck);
+    EXPECT_EQ(ask(radio, version, 10), wireBytes(versionReplyFrame(0x0512))); // not yet done
+    EXPECT_EQ(ask(radio, wireBytes(commandFrame('D')), 20), kAck);
+    const Bytes readBack = ask(radio, wireBytes(readFrame(0x0100, 1)), 30);
+    ASSERT_FALSE(readBack.empty());
+    EXPECT_EQ(readBack[readBack.size() - 2], 0x42);
+
+    EXPECT_EQ(ask(radio, version, 40), Bytes{}); // taken off the cable
+    EXPECT_EQ(ask(radio, version, 1040), Bytes{});
+    EXPECT_EQ(radio.radiosSwapped(), 0);
+    EXPECT_EQ(ask(radio, version, 2040), wireBytes(versionReplyFrame(0x0512)));
+    EXPECT_EQ(radio.radiosSwapped(), 1);
+    EXPECT_EQ(radio.eeprom()[0x0100], 0xFF); // the next radio is blank
+    EXPECT_EQ(ask(radio, version, 2050), wireBytes(versionReplyFrame(0x0512))); // and stays
+}

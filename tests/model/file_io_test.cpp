@@ -138,3 +138,26 @@ TEST(NonAsciiPaths, FilesInAFolderOfAnyScriptAreWrittenReadAndNamed)
     EXPECT_NE(missing.error.find(pathText(pathFromUtf8(kNonAscii) / "none.set")), std::string::npos)
         << missing.error;
 }
+
+// A log written a line at a time: the header only into a new or empty file, lines only ever
+// added, and a last line cut off (a disk that filled up) never glued to the next one.
+TEST(FileAppend, HeaderOnceLinesAddedAndACutOffLineEnded)
+{
+    TempDir dir;
+    const auto path = dir / "log.csv";
+    const auto bytes = [](std::string_view text) {
+        return std::vector<std::uint8_t>(text.begin(), text.end());
+    };
+    ASSERT_TRUE(appendDurably(path, {}, bytes("h\n")));
+    ASSERT_TRUE(appendDurably(path, bytes("a\n"), bytes("h\n")));
+    ASSERT_TRUE(appendDurably(path, bytes("b\n"), bytes("h\n")));
+    EXPECT_EQ(readBytes(path), bytes("h\na\nb\n"));
+    writeBytes(path, bytes("h\na\nhal"));
+    ASSERT_TRUE(appendDurably(path, bytes("c\n"), bytes("h\n")));
+    EXPECT_EQ(readBytes(path), bytes("h\na\nhal\nc\n"));
+
+    std::filesystem::create_directory(dir / "folder");
+    const Result refused = appendDurably(dir / "folder", bytes("x\n"));
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.error.find("Is a directory"), std::string::npos) << refused.error;
+}

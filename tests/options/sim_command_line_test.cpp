@@ -18,13 +18,14 @@ SimOptions parse(std::initializer_list<const char*> words)
 TEST(SimOptions, CommandLine)
 {
     const SimOptions all = parse({"--eeprom", "in.bin", "--save=out.bin", "--version", "0x0123",
-        "--latency", "20", "--link", "/tmp/radio", "--fault", "no-answer@2"});
+        "--latency", "20", "--link", "/tmp/radio", "--fault", "no-answer@2", "--swap-radios", "2500"});
     EXPECT_EQ(all.error, "");
     EXPECT_EQ(all.eepromFile, "in.bin");
     EXPECT_EQ(all.saveFile, "out.bin");
     EXPECT_EQ(all.versionWord, 0x0123);
     EXPECT_EQ(all.latencyMs, 20);
     EXPECT_EQ(all.linkPath, "/tmp/radio");
+    EXPECT_EQ(all.swapRadiosMs, 2500);
 
     EXPECT_EQ(parse({"--version", "1298"}).versionWord, 1298);
     EXPECT_TRUE(parse({"--help"}).help);
@@ -32,7 +33,7 @@ TEST(SimOptions, CommandLine)
 
     const std::initializer_list<const char*> bad[] = {{"--save"}, {"--save="}, {"--bogus"},
         {"positional"}, {"--version", "65536"}, {"--version", "0x"}, {"--latency", "-1"},
-        {"--fault", "nothing@1"}};
+        {"--fault", "nothing@1"}, {"--swap-radios", "0"}};
     for (const auto& words : bad)
         EXPECT_NE(parse(words).error, "") << *words.begin();
 }

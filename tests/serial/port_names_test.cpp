@@ -1,6 +1,9 @@
 // How "COMn" and device paths map to the device the serial port opens.
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
+#include "link/port_catalog.h"
 #include "link/port_names.h"
 
 using namespace kq904;
@@ -103,4 +106,39 @@ TEST(PortNames, BuiltInPortIsPointedOutOnlyBehindAComName)
         EXPECT_TRUE(builtInPortNote(name, device).startsWith(name.toUpper() + " is " + device));
     for (const auto& [name, device] : plain)
         EXPECT_TRUE(builtInPortNote(name, device).isEmpty()) << name.toStdString();
+}
+
+// kq904-cli ports and the Port setting form: which COMn leads to each device, what the adapter
+// says of itself, and the mapped devices the system does not report.
+TEST(PortCatalog, EveryDeviceAndEveryMappedPortOnceWithWhatIsKnown)
+{
+    SerialDevice adapter{"ttyUSB0", "/dev/ttyUSB0"};
+    adapter.stablePath = "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
+    adapter.vendorId = 0x1a86;
+    adapter.productId = 0x7523;
+    adapter.manufacturer = "QinHeng Electronics";
+    adapter.description = "CH340\tserial converter";
+    const PortCatalog catalog({{"ttyS0", "/dev/ttyS0"}, adapter},
+        {{3, "/dev/ttyS0"}, {7, "/tmp/radio"}, {9, "/tmp/radio"}}, false);
+    QStringList lines;
+    for (const PortCatalogEntry& entry : catalog.entries())
+        lines << portsLine(entry);
+    EXPECT_EQ(lines.join('\n').toStdString(),
+        QStringList({"COM1\t/dev/ttyUSB0\t/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0\t"
+                     "1a86:7523\tQinHeng Electronics\tCH340 serial converter",
+                        "COM2\t/dev/ttyS0\t-\t-\t-\t-", "COM7\t/tmp/radio\t-\t-\t-\t-"})
+            .join('\n')
+            .toStdString());
+
+    EXPECT_EQ(
+        deviceWords(*catalog.deviceFor(1)).toStdString(), "/dev/ttyUSB0, CH340 serial converter");
+    EXPECT_FALSE(catalog.deviceFor(4).has_value());
+    ASSERT_TRUE(catalog.onlyUsbAdapter().has_value());
+    EXPECT_EQ(catalog.portNumberOf(*catalog.onlyUsbAdapter()), 1);
+    const PortCatalog two({adapter, {"ttyACM0", "/dev/ttyACM0"}}, {}, false);
+    EXPECT_FALSE(two.onlyUsbAdapter().has_value());
+    const PortCatalog windows({{"COM3", "\\\\.\\COM3"}}, {{1, "ignored"}}, true);
+    ASSERT_EQ(windows.entries().size(), 1u);
+    EXPECT_EQ(portsLine(windows.entries()[0]).toStdString(), "COM3\t\\\\.\\COM3\t-\t-\t-\t-");
+    EXPECT_EQ(deviceWords(*windows.deviceFor(3), "COM3").toStdString(), "");
 }

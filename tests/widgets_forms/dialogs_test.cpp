@@ -161,7 +161,9 @@ protected:
     ProfileFile file;
     std::unique_ptr<ProfileSettings> profile = file.reopen();
     // Two USB adapters; COM1 and COM2 stand for them, the rest for nothing.
-    PortNameResolver ports{{{"ttyUSB1", "/dev/ttyUSB1"}, {"ttyUSB0", "/dev/ttyUSB0"}}, {}, false};
+    CPortSettingDlg::PortSource ports = [] {
+        return PortCatalog({{"ttyUSB1", "/dev/ttyUSB1"}, {"ttyUSB0", "/dev/ttyUSB0"}}, {}, false);
+    };
 };
 
 TEST_F(PortDialogTest, ShowsThePortsWithTheirDevicesAndTheFixedBaudRate)
@@ -172,8 +174,8 @@ TEST_F(PortDialogTest, ShowsThePortsWithTheirDevicesAndTheFixedBaudRate)
     auto* portList = qobject_cast<QComboBox*>(dialog.controls().widget(port_setting_ids::portList));
     auto* baudList = qobject_cast<QComboBox*>(dialog.controls().widget(port_setting_ids::baudList));
     ASSERT_EQ(portList->count(), 42);
-    EXPECT_EQ(portList->itemText(0), "COM1  (/dev/ttyUSB0)");
-    EXPECT_EQ(portList->itemText(1), "COM2  (/dev/ttyUSB1)");
+    EXPECT_EQ(portList->itemText(0), "COM1 (/dev/ttyUSB0)");
+    EXPECT_EQ(portList->itemText(1), "COM2 (/dev/ttyUSB1)");
     EXPECT_EQ(portList->itemText(2), "COM3");
     EXPECT_EQ(portList->currentIndex(), 0);
     EXPECT_EQ(baudList->currentText(), "19200");

@@ -1,19 +1,26 @@
 #pragma once
 // CPortSettingDlg, the "Port setting" window: chooses the COM port the radio is reached
-// through and keeps it in the profile ("COM", with "BAUD" 19200). Each COMn that stands for a
-// device on this system shows it beside its name.
+// through and keeps it in the profile ("COM", with "BAUD" 19200 and "FAST_LINK"). Each COMn that
+// stands for a device on this system shows it and what the hardware says of itself; the list is
+// looked at again every second while the window is open, so a cable plugged in shows up.
 //
 // Opened modally by the main window's Port command:
 //     CPortSettingDlg dialog(profile, parent);
 //     dialog.exec();
-// A run whose ports all lead somewhere else (kq904 --simulate) passes a resolver that says so:
-//     PortNameResolver ports = PortNameResolver::forSystem(profile);
-//     ports.overrideAll("simulated radio");
-//     CPortSettingDlg dialog(profile, ports, parent);
+// A run whose ports all lead somewhere else (kq904 --simulate), or a test, passes where the
+// ports come from:
+//     CPortSettingDlg dialog(profile, [&] {
+//         PortCatalog ports = PortCatalog::forSystem(profile);
+//         ports.overrideAll("simulated radio");
+//         return ports;
+//     }, parent);
+
+#include <QTimer>
+#include <functional>
 
 #include "form_dialog.h"
 #include "forms/port_setting_form.h"
-#include "link/port_names.h"
+#include "link/port_catalog.h"
 
 namespace kq904 {
 
@@ -22,30 +29,37 @@ class ProfileSettings;
 class CPortSettingDlg : public FormDialog {
     Q_OBJECT
 public:
-    // The ports as this system names them now.
+    using PortSource = std::function<PortCatalog()>;
+    static constexpr int kRescanMs = 1000;
+
+    // The ports as this system names them, looked at afresh every second.
     explicit CPortSettingDlg(ProfileSettings& profile, QWidget* parent = nullptr);
-    CPortSettingDlg(
-        ProfileSettings& profile, const PortNameResolver& ports, QWidget* parent = nullptr);
+    CPortSettingDlg(ProfileSettings& profile, PortSource ports, QWidget* parent = nullptr);
 
     PortSettingForm& form() { return form_; }
 
 private:
     class Host final : public PortSettingHost {
     public:
-        Host(ProfileSettings& profile, const PortNameResolver& ports);
+        Host(ProfileSettings& profile, PortSource ports);
         int storedPortIndex() const override;
-        void storePort(int portIndex, int baudRate) override;
-        std::string portDevice(int portNumber) const override;
+        bool storedFastLink() const override;
+        void storePort(int portIndex, int baudRate, bool fastLink) override;
+        PortListing listPorts() override;
 
     private:
         ProfileSettings& profile_;
-        std::vector<PortAssignment> table_;
+        PortSource ports_;
     };
 
     void buildControls();
 
     Host host_;
     PortSettingForm form_;
+    QTimer rescan_;
 };
+
+// What the Port setting form shows of `ports`.
+PortListing portListing(const PortCatalog& ports);
 
 } // namespace kq904
