@@ -119,8 +119,8 @@ std::string takeSimOption(SimOptions& options, std::string_view name, const std:
             || options.latencyMs > 60000)
             return "bad latency '" + value + "' (0-60000 ms)";
     } else if (name == "--swap-radios") {
-        if (!parseNumber(std::string_view(value), options.swapRadiosMs)
-            || options.swapRadiosMs < 1 || options.swapRadiosMs > 600000)
+        if (!parseNumber(std::string_view(value), options.swapRadiosMs) || options.swapRadiosMs < 1
+            || options.swapRadiosMs > 600000)
             return "bad time off the cable '" + value + "' (1-600000 ms)";
     } else if (name == "--corrupt-eeprom") {
         std::uint16_t address = 0;

@@ -17,8 +17,9 @@ SimOptions parse(std::initializer_list<const char*> words)
 
 TEST(SimOptions, CommandLine)
 {
-    const SimOptions all = parse({"--eeprom", "in.bin", "--save=out.bin", "--version", "0x0123",
-        "--latency", "20", "--link", "/tmp/radio", "--fault", "no-answer@2", "--swap-radios", "2500"});
+    const SimOptions all =
+        parse({"--eeprom", "in.bin", "--save=out.bin", "--version", "0x0123", "--latency", "20",
+            "--link", "/tmp/radio", "--fault", "no-answer@2", "--swap-radios", "2500"});
     EXPECT_EQ(all.error, "");
     EXPECT_EQ(all.eepromFile, "in.bin");
     EXPECT_EQ(all.saveFile, "out.bin");
