@@ -363,13 +363,7 @@ bool resolvePorts(const std::vector<std::string>& given, ProfileSettings& profil
 
 int runStation(const StationOptions& options, const RadioImage& image, CommandStreams streams)
 {
-    // The ports and the tick need an event loop; a caller that has an application keeps it.
-    std::unique_ptr<QCoreApplication> app;
-    int argc = 1;
-    char name[] = "kq904-cli";
-    char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        app = std::make_unique<QCoreApplication>(argc, argv);
+    const EventLoopScope eventLoop;
 
     Station station(options, image, streams);
     std::vector<std::string> given = options.ports;

@@ -195,18 +195,20 @@ bool openTraceFile(const ParsedArguments& parsed, std::ofstream& file, CommandSt
     return true;
 }
 
+EventLoopScope::EventLoopScope()
+{
+    if (!QCoreApplication::instance())
+        app_ = std::make_unique<QCoreApplication>(argc_, argv_);
+}
+
+EventLoopScope::~EventLoopScope() = default;
+
 TransferReport runTransfer(RadioImage& image, TransferKind kind,
     const std::optional<std::string>& portName, CommandStreams streams,
     const TransferExtras& extras)
 {
-    // The link is paced by a timer, so it needs an event loop; a caller that already has an
-    // application object (a test) keeps its own.
-    std::unique_ptr<QCoreApplication> app;
-    int argc = 1;
-    char name[] = "kq904-cli";
-    char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        app = std::make_unique<QCoreApplication>(argc, argv);
+    // The link is paced by a timer, so it needs an event loop.
+    const EventLoopScope eventLoop;
 
     TransferReport report;
     ProfileSettings profile;

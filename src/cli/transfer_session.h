@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "cli/cli_app.h"
 #include "cli/verify_session.h"
 #include "model/radio_image.h"
+
+class QCoreApplication;
 
 namespace kq904::cli {
 
@@ -64,6 +67,22 @@ int exitStatus(TransferEnding ending);
 // set file is unusable.
 std::optional<RadioImage> loadStartupImage(
     const ParsedArguments& parsed, const std::string* setFile, CommandStreams streams);
+
+// The application object the ports and the tick need for their event loop, made here unless the
+// caller (a test) already has one.
+class EventLoopScope {
+public:
+    EventLoopScope();
+    ~EventLoopScope();
+    EventLoopScope(const EventLoopScope&) = delete;
+    EventLoopScope& operator=(const EventLoopScope&) = delete;
+
+private:
+    int argc_ = 1;
+    char name_[10] = "kq904-cli";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QCoreApplication> app_;
+};
 
 // Runs one transfer through the port named by --port (default: "COM" + 1 from the profile
 // settings, at the profile's baud rate). Progress goes to stderr when it is a terminal; the

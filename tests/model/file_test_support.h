@@ -51,7 +51,7 @@ private:
 
 // Something that is not a regular file, for readers that must refuse it without hanging: a FIFO
 // named `name` in `dir` on POSIX systems, the NUL device on Windows (which has no pipes in
-// folders). special_file_posix.cpp and special_file_windows.cpp.
+// folders). odd_file_posix.cpp and odd_file_windows.cpp.
 std::filesystem::path makeNonRegularFile(const std::filesystem::path& dir, const std::string& name);
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
