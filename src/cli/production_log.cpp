@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "link/serial_numbers.h"
 #include "model/file_io.h"
 
 namespace kq904::cli {
@@ -29,12 +30,6 @@ std::string decimal(long long value)
     std::array<char, 24> text{};
     const auto [end, ec] = std::to_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() ? std::string(text.data(), end) : std::string();
-}
-
-std::string sevenDigits(std::uint32_t serial)
-{
-    const std::string digits = decimal(serial);
-    return std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0') + digits;
 }
 
 // Seconds with one decimal, rounded, whatever the locale: "7.1".
@@ -72,7 +67,7 @@ std::string productionLogLine(const ProductionRecord& record)
     const std::string verify =
         record.verified ? (*record.verified ? "Verify OK" : "Verify Fail") : "-";
     const std::string fields[] = {isoLocalTime(record.finished), record.port, record.device,
-        record.serial ? sevenDigits(*record.serial) : "-", outcome, verify,
+        record.serial ? sevenDigitSerial(*record.serial) : "-", outcome, verify,
         tenths(record.milliseconds)};
     std::string line;
     for (const std::string& field : fields) {

@@ -22,13 +22,6 @@ bool parseSerial(const std::string& text, std::uint32_t& serial)
     return ec == std::errc() && end == text.data() + text.size() && serial <= kMaxSerialNumber;
 }
 
-// "0000042", as the Programming form shows it.
-std::string sevenDigits(std::uint32_t serial)
-{
-    const std::string digits = std::to_string(serial);
-    return std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0') + digits;
-}
-
 } // namespace
 
 int runProgramCommand(const ParsedArguments& parsed, CommandStreams streams)
@@ -73,8 +66,8 @@ int runProgramCommand(const ParsedArguments& parsed, CommandStreams streams)
                         << *reservation->unusableStored
                         << " has more than seven digits; counting starts again at 0\n";
         image->id.set(IdSettings::serialNumber, reservation->serial);
-        streams.err << kProgramName << ": serial number " << sevenDigits(reservation->serial)
-                    << " (the next radio gets " << sevenDigits(reservation->next) << ")\n";
+        streams.err << kProgramName << ": serial number " << sevenDigitSerial(reservation->serial)
+                    << " (the next radio gets " << sevenDigitSerial(reservation->next) << ")\n";
     }
     // A blank radio's 0xFFFFFFFF read into a set file, for example: the radio takes it, but the
     // Programming form can only show it as "?".
@@ -93,7 +86,8 @@ int runProgramCommand(const ParsedArguments& parsed, CommandStreams streams)
     if (reservation && report.ending == TransferEnding::ComPortFail) {
         // Not a byte reached a radio: the number may go to the next one after all.
         if (releaseSerialNumber(profile, *reservation))
-            streams.err << kProgramName << ": serial number " << sevenDigits(reservation->serial)
+            streams.err << kProgramName << ": serial number "
+                        << sevenDigitSerial(reservation->serial)
                         << " was not used and stays the next radio's\n";
     }
     streams.out << endingText(report.ending) << std::endl;

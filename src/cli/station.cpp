@@ -37,12 +37,6 @@ constexpr int kRemovedAfterUnanswered = 2;
 // How often a port whose device went away is tried again.
 constexpr int kReopenTicks = PresenceProbe::requestIntervalTicks;
 
-std::string sevenDigits(std::uint32_t serial)
-{
-    const std::string digits = std::to_string(serial);
-    return std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0') + digits;
-}
-
 class Station;
 
 // One port of the station and the radio on it.
@@ -300,7 +294,7 @@ void StationPort::waitForRemoval()
 
 std::string StationPort::serialText() const
 {
-    return record_.serial ? sevenDigits(*record_.serial) : std::string("-");
+    return record_.serial ? sevenDigitSerial(*record_.serial) : std::string("-");
 }
 
 std::string StationPort::status(bool progress) const

@@ -94,6 +94,12 @@ Result underSerialLock(
 
 } // namespace
 
+std::string sevenDigitSerial(std::uint32_t serial)
+{
+    const std::string digits = std::to_string(serial);
+    return std::string(digits.size() < 7 ? 7 - digits.size() : 0, '0') + digits;
+}
+
 SerialReservationResult reserveSerialNumber(
     ProfileSettings& profile, std::optional<std::uint32_t> startingAt, int lockWaitMs)
 {

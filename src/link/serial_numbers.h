@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "model/result.h"
 
@@ -27,6 +28,10 @@ constexpr std::uint32_t nextSerialNumber(std::uint32_t serial)
 {
     return serial >= kMaxSerialNumber ? 0 : serial + 1;
 }
+
+// "0000042": the serial number in seven digits, as the Programming form shows it (more when it
+// has more), for messages and the production log.
+std::string sevenDigitSerial(std::uint32_t serial);
 
 // How long a reservation waits for another program holding the lock.
 inline constexpr int kSerialLockWaitMs = 10'000;
