@@ -135,6 +135,62 @@ private:
     std::thread thread_;
 };
 
+// One programming of the full image into the radio on the pseudo-terminal, the link ticked
+// every 15 ms and, with fast transfer, taking each reply in as it arrives. The tick keeps
+// running after the outcome until the run is destroyed, as in the program after a transfer.
+class ProgrammingRun {
+public:
+    ProgrammingRun(const RadioOnPty& radio, bool fast)
+    {
+        port_.setDevice(radio.device());
+        link_.setFastTransfer(fast);
+        if (fast)
+            port_.setArrivalHandler([this] { link_.bytesArrived(); });
+        tick_.setTimerType(Qt::PreciseTimer);
+        tick_.setInterval(kTickMs);
+        QObject::connect(&tick_, &QTimer::timeout, &loop_, [this] {
+            link_.tick();
+            ++ticks_;
+        });
+    }
+    ~ProgrammingRun()
+    {
+        tick_.stop();
+        port_.setArrivalHandler({});
+    }
+
+    // The wall time from the start to the outcome; an error text when there is none to take.
+    struct Timing {
+        double seconds = 0;
+        const char* error = nullptr;
+    };
+    Timing run(const RadioOnPty& radio)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        if (!link_.startProgramming())
+            return {0, "the pseudo-terminal would not open"};
+        tick_.start();
+        loop_.exec();
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        if (outcome_.ended != LinkOutcome::ProgrammingOk || radio.programmingEnds() != 1)
+            return {seconds, "the programming did not end with Programming OK"};
+        return {seconds, nullptr};
+    }
+
+    long ticks() const { return ticks_; }
+    QEventLoop& loop() { return loop_; }
+
+private:
+    RadioImage image_ = fullImage();
+    SerialPort port_;
+    QEventLoop loop_;
+    Outcome outcome_{loop_};
+    Link link_{image_, port_, &outcome_};
+    QTimer tick_;
+    long ticks_ = 0;
+};
+
 void BM_FullProgrammingOverPty(benchmark::State& state)
 {
     int argc = 1;
@@ -149,54 +205,30 @@ void BM_FullProgrammingOverPty(benchmark::State& state)
             state.SkipWithError("no pseudo-terminal");
             return;
         }
-        RadioImage image = fullImage();
-        SerialPort port;
-        port.setDevice(radio.device());
-        QEventLoop loop;
-        Outcome outcome(loop);
-        Link link(image, port, &outcome);
-
-        long ticks = 0;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        tick.setInterval(kTickMs);
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-            link.tick();
-            ++ticks;
-        });
-
-        QElapsedTimer clock;
-        clock.start();
-        if (!link.startProgramming()) {
-            state.SkipWithError("the pseudo-terminal would not open");
-            return;
-        }
-        tick.start();
-        loop.exec();
-        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-        const long programmingTicks = ticks;
-        state.SetIterationTime(seconds);
-        if (outcome.ended != LinkOutcome::ProgrammingOk || radio.programmingEnds() != 1) {
-            state.SkipWithError("the programming did not end with Programming OK");
+        ProgrammingRun programming(radio, false);
+        const ProgrammingRun::Timing timing = programming.run(radio);
+        const long programmingTicks = programming.ticks();
+        state.SetIterationTime(timing.seconds);
+        if (timing.error) {
+            state.SkipWithError(timing.error);
             return;
         }
 
         // The port stays open and the tick keeps running with nothing to do, as in the
         // program after a transfer.
         constexpr int kIdleMs = 3000;
-        QTimer::singleShot(kIdleMs, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kIdleMs, &programming.loop(), &QEventLoop::quit);
         const double cpuBefore = threadCpuSeconds();
         QElapsedTimer idleClock;
         idleClock.start();
-        loop.exec();
+        programming.loop().exec();
         const double idleCpu = threadCpuSeconds() - cpuBefore;
         const double idleWall = static_cast<double>(idleClock.elapsed()) / 1000.0;
-        tick.stop();
 
-        state.counters["seconds"] = seconds;
+        state.counters["seconds"] = timing.seconds;
         state.counters["ticks"] = static_cast<double>(programmingTicks);
         state.counters["ideal_ticks"] = static_cast<double>(ideal);
-        state.counters["ratio"] = seconds / (static_cast<double>(ideal) * kTickMs / 1000.0);
+        state.counters["ratio"] = timing.seconds / (static_cast<double>(ideal) * kTickMs / 1000.0);
         state.counters["idle_cpu_percent"] = 100.0 * idleCpu / idleWall;
     }
 }
@@ -216,39 +248,16 @@ void BM_ProgrammingWithLatency(benchmark::State& state)
             state.SkipWithError("no pseudo-terminal");
             return;
         }
-        RadioImage image = fullImage();
-        SerialPort port;
-        port.setDevice(radio.device());
-        QEventLoop loop;
-        Outcome outcome(loop);
-        Link link(image, port, &outcome);
-        link.setFastTransfer(fast);
-        if (fast)
-            port.setArrivalHandler([&link] { link.bytesArrived(); });
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        tick.setInterval(kTickMs);
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&link] { link.tick(); });
-
+        ProgrammingRun programming(radio, fast);
         const double cpuBefore = threadCpuSeconds();
-        QElapsedTimer clock;
-        clock.start();
-        if (!link.startProgramming()) {
-            state.SkipWithError("the pseudo-terminal would not open");
-            return;
-        }
-        tick.start();
-        loop.exec();
-        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        const ProgrammingRun::Timing timing = programming.run(radio);
         const double cpu = threadCpuSeconds() - cpuBefore;
-        tick.stop();
-        port.setArrivalHandler({});
-        state.SetIterationTime(seconds);
-        if (outcome.ended != LinkOutcome::ProgrammingOk || radio.programmingEnds() != 1) {
-            state.SkipWithError("the programming did not end with Programming OK");
+        state.SetIterationTime(timing.seconds);
+        if (timing.error) {
+            state.SkipWithError(timing.error);
             return;
         }
-        state.counters["seconds"] = seconds;
+        state.counters["seconds"] = timing.seconds;
         state.counters["cpu_seconds"] = cpu;
         if (fast)
             state.counters["goal_seconds"] = 0.6 + 204 * (latencyMs + 1) / 1000.0;
